@@ -1,0 +1,255 @@
+#include "results/profile_chart.h"
+
+#include "results/profile_marks.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLinearGradient>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace zorven {
+
+namespace {
+
+const QRect kCreatedGeometry(440, 16, 410, 260);
+const QColor kTitleColour(255, 255, 0);
+const QColor kGradientFootColour(128, 0, 0);
+constexpr int kLegendPixelSize = 9;
+constexpr qreal kBarWidth = 0.7;
+// Ten stens and a step of headroom fit in eleven intervals; larger values get a larger step.
+constexpr int kMostTickIntervals = 11;
+
+struct AxisScale
+{
+    double top;
+    double step;
+};
+
+// The n-th of the whole-number steps 1, 2, 5, 10, 20, 50, ...
+double wholeStep(int n)
+{
+    constexpr std::array<double, 3> kMantissas = {1, 2, 5};
+    return kMantissas[n % 3] * std::pow(10.0, n / 3);
+}
+
+// The top is a whole number of steps and at least one step above the largest value, so
+// the mark over the tallest bar has a step of room.
+AxisScale scaleAbove(double largest)
+{
+    const double ceiling = std::ceil(largest);
+    int n = 0;
+    while (std::ceil(ceiling / wholeStep(n)) + 1 > kMostTickIntervals)
+        ++n;
+    const double step = wholeStep(n);
+    return {(std::ceil(ceiling / step) + 1) * step, step};
+}
+
+QBrush barBrush(const QColor &colour)
+{
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
+    gradient.setColorAt(0, colour);
+    gradient.setColorAt(1, kGradientFootColour);
+    return gradient;
+}
+
+// A bar per set keeps every bar's own colour: set k holds its value at category k and
+// nothing under the other bars.
+QBarSet *barSetAt(int index, double value, const QString &label, const QColor &colour)
+{
+    auto *set = new QBarSet(label);
+    for (int i = 0; i < index; ++i)
+        set->append(0);
+    set->append(value);
+    set->setBrush(barBrush(colour));
+    set->setPen(Qt::NoPen);
+    return set;
+}
+
+QFont pixelFont(int pixelSize)
+{
+    QFont font;
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+QChart *createChart()
+{
+    auto *chart = new QChart;
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setTitle(QStringLiteral("Профиль"));
+    chart->setTitleBrush(kTitleColour);
+    chart->setBackgroundRoundness(0);
+    chart->setDropShadowEnabled(false);
+    chart->setMargins({2, 2, 2, 2});
+    // The series shows no legend entries, and an empty legend would still take a band of
+    // the small chart away from the bars.
+    chart->legend()->setFont(pixelFont(kLegendPixelSize));
+    chart->legend()->hide();
+    return chart;
+}
+
+QChartView *createView(QWidget *parent)
+{
+    auto *view = new QChartView(createChart(), parent);
+    view->setObjectName(QStringLiteral("Chart1"));
+    view->setFrameShape(QFrame::NoFrame);
+    view->setGeometry(kCreatedGeometry);
+    view->setFixedSize(kCreatedGeometry.size());
+    view->hide();
+    return view;
+}
+
+} // namespace
+
+ProfileSeries::ProfileSeries(QChart *chart)
+    : m_chart(chart),
+      m_bars(new QStackedBarSeries),
+      m_categories(new QBarCategoryAxis),
+      m_values(new QValueAxis)
+{
+    m_bars->setObjectName(QStringLiteral("Series1"));
+    m_bars->setBarWidth(kBarWidth);
+    chart->addSeries(m_bars);
+
+    m_categories->setTruncateLabels(false);
+    chart->addAxis(m_categories, Qt::AlignBottom);
+    m_bars->attachAxis(m_categories);
+
+    m_values->setTruncateLabels(false);
+    m_values->setLabelFormat(QStringLiteral("%d"));
+    m_values->setMinorTickCount(0);
+    chart->addAxis(m_values, Qt::AlignLeft);
+    m_bars->attachAxis(m_values);
+
+    m_marks = new ProfileMarks(chart, m_bars);
+    fitValueAxis();
+}
+
+void ProfileSeries::addPoint(double value, const QString &label, const QColor &colour)
+{
+    m_bars->append(barSetAt(pointCount(), value, label, colour));
+    m_categories->append(label);
+    hideLegendEntries();
+    fitValueAxis();
+    m_marks->add(value);
+}
+
+int ProfileSeries::pointCount() const
+{
+    return m_bars->count();
+}
+
+double ProfileSeries::value(int index) const
+{
+    return m_bars->barSets().at(index)->at(index);
+}
+
+QString ProfileSeries::label(int index) const
+{
+    return m_categories->at(index);
+}
+
+QColor ProfileSeries::colour(int index) const
+{
+    return m_bars->barSets().at(index)->brush().gradient()->stops().constFirst().second;
+}
+
+QString ProfileSeries::markText(int index) const
+{
+    return m_marks->text(index);
+}
+
+void ProfileSeries::fitValueAxis()
+{
+    double largest = 0;
+    for (int i = 0; i < pointCount(); ++i) {
+        if (std::isfinite(value(i)))
+            largest = std::max(largest, value(i));
+    }
+    const AxisScale scale = scaleAbove(largest);
+    m_values->setRange(0, scale.top);
+    m_values->setTickCount(int(scale.top / scale.step) + 1);
+}
+
+void ProfileSeries::hideLegendEntries()
+{
+    const QList<QLegendMarker *> markers = m_chart->legend()->markers(m_bars);
+    for (QLegendMarker *marker : markers)
+        marker->setVisible(false);
+}
+
+ProfileChart::ProfileChart(QWidget *parent)
+    : m_view(createView(parent)), m_series(m_view->chart())
+{
+}
+
+ProfileSeries &ProfileChart::series(int index)
+{
+    Q_ASSERT(index == 0);
+    return m_series;
+}
+
+const ProfileSeries &ProfileChart::series(int index) const
+{
+    Q_ASSERT(index == 0);
+    return m_series;
+}
+
+void ProfileChart::setTop(int top)
+{
+    m_view->move(m_view->x(), top);
+}
+
+void ProfileChart::setLeft(int left)
+{
+    m_view->move(left, m_view->y());
+}
+
+void ProfileChart::setVisible(bool visible)
+{
+    m_view->setVisible(visible);
+}
+
+QPoint ProfileChart::position() const
+{
+    return m_view->pos();
+}
+
+bool ProfileChart::isVisible() const
+{
+    return m_view->isVisible();
+}
+
+ValueAxisRange ProfileChart::valueAxisRange() const
+{
+    const auto *axis = m_series.m_values;
+    return {axis->min(), axis->max(), axis->tickCount()};
+}
+
+bool ProfileChart::axisLabelsTruncated() const
+{
+    return m_series.m_values->labelsTruncated() || m_series.m_categories->labelsTruncated();
+}
+
+QRectF ProfileChart::plotArea() const
+{
+    const QChart *chart = m_view->chart();
+    return m_view->viewportTransform().mapRect(chart->mapRectToScene(chart->plotArea()));
+}
+
+QRectF ProfileChart::markRect(int index) const
+{
+    return m_view->viewportTransform().mapRect(m_series.m_marks->rect(index));
+}
+
+} // namespace zorven
