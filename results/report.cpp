@@ -1,0 +1,154 @@
+#include "results/report.h"
+
+#include "questionnaire/cp1251.h"
+#include "results/general_number.h"
+
+#include <QLocale>
+#include <QStringEncoder>
+
+#include <array>
+
+namespace zorven {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Результаты теста Зорвенна - Форма А");
+const QString kSurnameCaption = QStringLiteral("Фамилия: ");
+const QString kAgeCaption = QStringLiteral("Возраст (лет): ");
+const QString kSexCaption = QStringLiteral("Пол: ");
+const QString kDateCaption = QStringLiteral("Дата проведения: ");
+const QString kStensHeading = QStringLiteral("Результаты по шкалам (Стены)");
+const QString kSecondOrderHeading = QStringLiteral("Дополнительные факторы второго порядка");
+
+// Given as bytes: seven of them are Cyrillic letters that look like Latin A, B, C, E, H,
+// M and O, and a reader comparing with the Latin letters must not match.
+constexpr std::array<const char *, kFactorCount> kStenLabels = {
+    "\xC0 \t", // Cyrillic A
+    "\xC2 \t", // Cyrillic Ve
+    "\xD1 \t", // Cyrillic Es
+    "\xC5 \t", // Cyrillic Ie
+    "F \t",
+    "G \t",
+    "\xCD \t", // Cyrillic En
+    "I \t",
+    "L \t",
+    "\xCC \t", // Cyrillic Em
+    "N \t",
+    "\xCE \t", // Cyrillic O
+    "Q1\t",
+    "Q2\t",
+    "Q3\t",
+    "Q4\t",
+};
+
+constexpr std::array<const char *, 4> kSecondOrderLabels = {"F1\t", "F2\t", "F3\t", "F4\t"};
+
+constexpr char kUnholdableCharacter = '?';
+constexpr char16_t kUnsafeNameReplacement = u'_';
+const QString kReportExtension = QStringLiteral(".txt");
+
+QString withUnholdableReplaced(const QString &text)
+{
+    QString holdable;
+    holdable.reserve(text.size());
+    for (const char32_t c : text.toUcs4())
+        holdable += cp1251::isCharacter(c) ? QChar(static_cast<char16_t>(c))
+                                           : QChar(kUnholdableCharacter);
+    return holdable;
+}
+
+// QStringEncoder would write a character the code page lacks as SUB (0x1A), which some
+// readers take for the end of the file; such characters are replaced before encoding.
+QByteArray toCp1251(const QString &text)
+{
+    QStringEncoder encoder("windows-1251");
+    Q_ASSERT(encoder.isValid());
+    return encoder.encode(withUnholdableReplaced(text));
+}
+
+// Collects the report's lines, each ended by CR LF.
+class ReportText {
+public:
+    void addFixedLine(const QString &text) { addLine(toCp1251(text)); }
+    void addEmptyLine() { addLine({}); }
+    void addBufferedLine(const QByteArray &line) { addLine(line.left(kReportLineCapacity)); }
+    void addBufferedLine(const QString &text) { addBufferedLine(toCp1251(text)); }
+
+    QByteArray bytes() const { return m_bytes; }
+
+private:
+    void addLine(const QByteArray &line) { m_bytes += line + "\r\n"; }
+
+    QByteArray m_bytes;
+};
+
+// Pattern letters only: the month or day names a pattern may ask for are the C locale's,
+// which code page 1251 always holds.
+QString dateText(const QDate &date, const QString &pattern)
+{
+    return QLocale::c().toString(date, pattern);
+}
+
+void addRespondentLines(ReportText &text, const ReportData &data, const RegionalSettings &settings)
+{
+    text.addBufferedLine(kSurnameCaption + data.surname);
+    text.addBufferedLine(kAgeCaption + QString::number(data.age));
+    text.addBufferedLine(kSexCaption + data.sexText);
+    text.addBufferedLine(kDateCaption + dateText(data.date, settings.shortDatePattern));
+}
+
+void addStenLines(ReportText &text, const Stens &stens)
+{
+    for (int factor = 0; factor < kFactorCount; ++factor)
+        text.addBufferedLine(kStenLabels[factor] + QByteArray::number(stens[factor]));
+}
+
+void addSecondOrderLines(ReportText &text, const SecondOrder &values, QChar decimalSeparator)
+{
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text.addBufferedLine(kSecondOrderLabels[i] + generalNumber(values[i], decimalSeparator));
+}
+
+bool isUnsafeInFileName(QChar c)
+{
+    static const QString kReserved = QStringLiteral("\\/:*?\"<>|");
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || kReserved.contains(c);
+}
+
+// Cuts after `count` characters without splitting a surrogate pair.
+QString firstCharacters(const QString &text, qsizetype count)
+{
+    qsizetype end = 0;
+    for (qsizetype taken = 0; taken < count && end < text.size(); ++taken)
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    return text.left(end);
+}
+
+} // namespace
+
+QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings)
+{
+    ReportText text;
+    text.addFixedLine(kTitle);
+    text.addEmptyLine();
+    addRespondentLines(text, data, settings);
+    text.addEmptyLine();
+    text.addFixedLine(kStensHeading);
+    addStenLines(text, data.stens);
+    text.addEmptyLine();
+    text.addFixedLine(kSecondOrderHeading);
+    addSecondOrderLines(text, data.secondOrder, settings.decimalSeparator);
+    return text.bytes();
+}
+
+QString reportFileName(const QString &surname)
+{
+    QString name = firstCharacters(surname + kReportExtension, kReportLineCapacity);
+    for (QChar &c : name) {
+        if (isUnsafeInFileName(c))
+            c = kUnsafeNameReplacement;
+    }
+    return name;
+}
+
+} // namespace zorven

@@ -1,0 +1,38 @@
+#pragma once
+// The results report: its 30 lines as code page 1251 bytes, and the name of its file.
+
+#include "results/regional_settings.h"
+#include "scoring/factors.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+namespace zorven {
+
+// The file name and every data line pass through a line buffer of this many characters
+// (code page 1251: one byte each); whatever is longer is cut.
+inline constexpr int kReportLineCapacity = 180;
+
+// What the report is made of, as the window's controls and the scoring run hold it when
+// the report is written.
+struct ReportData {
+    QString surname;  // exactly as typed: any length, not trimmed, may be empty
+    int age = 16;
+    QString sexText;  // the chosen item's text, or empty when none is chosen
+    QDate date;
+    Stens stens{};
+    SecondOrder secondOrder{};
+};
+
+// The whole report: 30 lines in code page 1251, CR LF after every line, no byte-order
+// mark. The window admits only characters the code page holds; any other character that
+// still arrives here is written as one '?', so no line changes its length.
+QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings);
+
+// The surname and ".txt", cut to the line buffer's 180 characters. Path separators and
+// the characters Windows file names cannot hold become '_', so that no surname can name a
+// file outside the current directory; the report's surname line keeps them as typed.
+QString reportFileName(const QString &surname);
+
+} // namespace zorven

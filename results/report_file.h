@@ -1,0 +1,26 @@
+#pragma once
+// Writing the report file so that a failure never costs the user a report.
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace zorven {
+
+// Writes `bytes` to `path`, replacing a file of that name. Returns 0 on success, else the
+// code of ioErrorCode() for the platform error where the writing failed.
+// The file appears only when every byte reached the disk: on any failure an earlier file
+// of that name is left as it was and no partial or temporary file remains. An existing
+// file whose write permission is off is refused with "File access denied" even where the
+// process could replace it (root): the user protected it.
+int writeReport(const QString &path, const QByteArray &bytes);
+
+// The same, with the file made by `createFile`, so that a test can stand a failing file
+// in for a broken disk.
+using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
+int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile);
+
+} // namespace zorven
