@@ -1,0 +1,65 @@
+#include "app/name_field.h"
+
+#include "questionnaire/cp1251.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace {
+
+// A character outside the Basic Multilingual Plane comes as two surrogates, neither of
+// which the code page holds, so looking at single UTF-16 units is enough.
+bool isReportUnit(QChar unit)
+{
+    return NameField::isReportCharacter(unit.unicode());
+}
+
+bool holdsOnlyReportCharacters(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), isReportUnit);
+}
+
+// Pasted, dropped or composed text reaches the field without a key press; what the report
+// cannot hold is taken out of it silently.
+class ReportTextValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        const auto keptBeforeCursor =
+            std::count_if(input.cbegin(), input.cbegin() + pos, isReportUnit);
+        input.removeIf([](QChar unit) { return !isReportUnit(unit); });
+        pos = static_cast<int>(keptBeforeCursor);
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+NameField::NameField(QWidget *parent) : QLineEdit(parent)
+{
+    setValidator(new ReportTextValidator(this));
+    connect(this, &QLineEdit::textEdited, this, [this] { m_changedByUser = true; });
+}
+
+bool NameField::isReportCharacter(char32_t c)
+{
+    return c >= 0x20 && c != 0x7F && zorven::cp1251::isCharacter(c);
+}
+
+void NameField::keyPressEvent(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.front().isPrint() && !holdsOnlyReportCharacters(typed)) {
+        event->accept();
+        QApplication::beep();
+        emit inputRefused();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}

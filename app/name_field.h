@@ -1,0 +1,30 @@
+#pragma once
+// The respondent's "Фамилия И.О." field. The surname goes into the report, whose text and
+// file name are in code page 1251, so the field takes only what that code page can hold.
+
+#include <QLineEdit>
+
+class NameField : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit NameField(QWidget *parent = nullptr);
+
+    // Set by the operator's first change of the text; nothing clears it.
+    bool isChangedByUser() const { return m_changedByUser; }
+
+    // A character the report can carry: one of code page 1251, and no control character,
+    // which would break the report's line or its file name.
+    static bool isReportCharacter(char32_t c);
+
+signals:
+    // A typed key was refused with a beep. The beep cannot be observed everywhere; this can.
+    void inputRefused();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool m_changedByUser = false;
+};

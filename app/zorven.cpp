@@ -1,0 +1,260 @@
+#include "app/zorven.h"
+
+#include "app/Unit1.h"
+#include "app/form_look.h"
+#include "app/keyboard_keying.h"
+#include "scoring/scoring_run.h"
+#include "ui_zorven.h"
+
+#include <QScreen>
+#include <QWindow>
+
+using look::setLook;
+using look::Weight;
+
+TForm1::TForm1(QWidget *parent)
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                      | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TForm1>()),
+      m_entry(m_sheet.answers, *this)
+{
+    ui->setupUi(this);
+    applyLook();
+    connectHandlers();
+    new KeyboardKeying(this, ui->Box1, {ui->Button1, ui->Button2, ui->Button3}, ui->button5);
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setAboutBox(TAboutBox *aboutBox)
+{
+    m_aboutBox = aboutBox;
+}
+
+void TForm1::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты"));
+    fitToFrame();
+    ui->personbox->move(139, 61);
+    ui->LEdit->setFocus();
+    m_entry.start();
+}
+
+void TForm1::LEditChange()
+{
+    m_entry.nameChanged();
+}
+
+void TForm1::ComboBox1Change()
+{
+    m_entry.sexChanged();
+}
+
+void TForm1::Button1Click()
+{
+    m_entry.optionPressed(1);
+}
+
+void TForm1::Button2Click()
+{
+    m_entry.optionPressed(2);
+}
+
+void TForm1::Button3Click()
+{
+    m_entry.optionPressed(3);
+}
+
+void TForm1::Button4Click()
+{
+    m_entry.nextPressed();
+}
+
+void TForm1::Button5Click()
+{
+    m_entry.undoPressed();
+}
+
+// The about box does not block the main window: keying goes on while it is open.
+void TForm1::N2Click()
+{
+    if (m_aboutBox)
+        m_aboutBox->showCentred();
+}
+
+void TForm1::N3Click()
+{
+    close();
+}
+
+void TForm1::Label2Click()
+{
+    close();
+}
+
+QString TForm1::surname() const
+{
+    return ui->LEdit->text();
+}
+
+QString TForm1::sexText() const
+{
+    const QComboBox *sex = ui->ComboBox1;
+    return sex->currentIndex() == zorven::kNoSex ? QString() : sex->currentText();
+}
+
+int TForm1::age() const
+{
+    return ui->SpinEdit1->value();
+}
+
+void TForm1::resultsStep()
+{
+    // The report is written and the results display filled here.
+}
+
+bool TForm1::nameChangedByUser() const
+{
+    return ui->LEdit->isChangedByUser();
+}
+
+int TForm1::sexIndex() const
+{
+    return ui->ComboBox1->currentIndex();
+}
+
+void TForm1::setAge(int age)
+{
+    ui->SpinEdit1->setValue(age);
+}
+
+void TForm1::setAgeMaximum(int maximum)
+{
+    ui->SpinEdit1->setMaximum(maximum);
+}
+
+void TForm1::enableNext()
+{
+    ui->Button4->setEnabled(true);
+}
+
+void TForm1::showStatement(const zorven::StatementOnShow &statement)
+{
+    ui->Label1->setText(statement.text);
+    ui->Button1->setText(statement.options[0]);
+    ui->Button2->setText(statement.options[1]);
+    ui->Button3->setText(statement.options[2]);
+    ui->Box2->setTitle(statement.caption);
+}
+
+void TForm1::setUndoButton(zorven::UndoButton state)
+{
+    ui->button5->setVisible(state != zorven::UndoButton::Hidden);
+    ui->button5->setEnabled(state == zorven::UndoButton::Available);
+}
+
+void TForm1::showKeyingStage()
+{
+    ui->personbox->hide();
+    ui->Box1->move(6, 3);
+    ui->Box1->show();
+    setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
+    ui->button5->move(195, 270);
+}
+
+void TForm1::hideKeyingStage()
+{
+    ui->Box1->hide();
+    ui->button5->hide();
+}
+
+void TForm1::startScoringRun()
+{
+    const zorven::Respondent respondent{sexIndex(), age()};
+    zorven::scoringRun(m_sheet, respondent, [this] { resultsStep(); });
+}
+
+void TForm1::connectHandlers()
+{
+    connect(ui->LEdit, &QLineEdit::textChanged, this, &TForm1::LEditChange);
+    connect(ui->ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Change);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(ui->Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(ui->button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(ui->N2, &QAction::triggered, this, &TForm1::N2Click);
+    connect(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
+    connect(ui->Label2, &ClickableLabel::clicked, this, &TForm1::Label2Click);
+}
+
+void TForm1::applyLook()
+{
+    setLook(this, look::formFont(13, Weight::Bold), look::kBlack);
+    ui->MainMenu1->setFont(look::platformFont("QMenuBar"));
+
+    const QFont entryFont = look::formFont(11, Weight::Regular);
+    setLook(ui->personbox, look::formFont(12, Weight::Bold), look::kNavy);
+    setLook(ui->LEditLabel, entryFont, look::kBlack);
+    setLook(ui->LEdit, entryFont, look::kBlack);
+    setLook(ui->StaticText1, entryFont, look::kBlack);
+    setLook(ui->SpinEdit1, look::formFont(13, Weight::Bold), look::kNavy);
+    setLook(ui->Button4, entryFont, look::kBlack);
+    look::widenToContentAroundCentre(ui->ComboBox1);
+
+    // The statement group is filled in the colour Windows gives active window borders.
+    setLook(ui->Box2, entryFont, look::kBlack);
+    QPalette statementPalette = ui->Box2->palette();
+    statementPalette.setColor(QPalette::Window, QColor(180, 180, 180));
+    ui->Box2->setPalette(statementPalette);
+    setLook(ui->Label1, look::namedFont(QStringLiteral("Arial"), 15, Weight::Bold), look::kNavy);
+    for (QPushButton *option : {ui->Button1, ui->Button2, ui->Button3})
+        option->setFont(look::formFont(8, Weight::Regular));
+
+    setLook(ui->Label2, look::formFont(19, Weight::Bold), look::kMaroon);
+    ui->Label2->setCursor(Qt::PointingHandCursor);
+}
+
+// The places of the controls are measured from the top-left corner of the area below the
+// menu bar. The window's outer size includes a frame that only the platform knows, often
+// not before the window is on the screen, so the fit is made again once it is known.
+void TForm1::fitToFrame()
+{
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const int menuHeight = ui->MainMenu1->sizeHint().height();
+    const QSize fromOuter = kOuterSize.shrunkBy(frame);
+    const QSize needed = kMinimumContentSize + QSize(0, menuHeight);
+    resize(fromOuter.expandedTo(needed));
+
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QSize outer = size().grownBy(frame);
+    const QPoint centredTopLeft =
+        screen->availableGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2);
+    move(centredTopLeft);
+}
+
+// Where the frame is known on showing, the window is fitted then; a window manager that
+// adds its frame afterwards moves the window, and the fit follows at that move.
+void TForm1::fitOnceFrameIsKnown()
+{
+    if (m_fittedToKnownFrame || !windowHandle() || windowHandle()->frameMargins().isNull())
+        return;
+    m_fittedToKnownFrame = true;
+    fitToFrame();
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    fitOnceFrameIsKnown();
+}
+
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    fitOnceFrameIsKnown();
+}

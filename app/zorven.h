@@ -1,0 +1,85 @@
+#pragma once
+// The main window: the respondent data, the keying of the sheet and, at the end, the
+// results. It owns the one sheet a program run keys.
+
+#include "entry/sheet_entry.h"
+#include "scoring/factors.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class TForm1;
+}
+class TAboutBox;
+
+class TForm1 : public QMainWindow, private zorven::SheetEntryView
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The about box that "О программе" shows; it is created after the main window.
+    void setAboutBox(TAboutBox *aboutBox);
+
+    const zorven::Sheet &sheet() const { return m_sheet; }
+
+    // The outer size the window is given at start, unless its content needs more.
+    static constexpr QSize kOuterSize{420, 345};
+    // The area below the menu bar that the controls are placed in must be at least this
+    // large: the results chart is 410 wide, the undo button reaches 290 down, and a margin
+    // as wide as the answer group's left one stays free beside and below them.
+    static constexpr QSize kMinimumContentSize{416, 296};
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+
+private:
+    // Handlers, one per control and event.
+    void FormCreate();
+    void LEditChange();
+    void ComboBox1Change();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void N2Click();
+    void N3Click();
+    void Label2Click();
+
+    // The respondent data as the controls hold it; the results step reads it too.
+    QString surname() const;
+    QString sexText() const;
+    int age() const override;
+
+    // The last step of the scoring run.
+    void resultsStep();
+
+    // zorven::SheetEntryView
+    bool nameChangedByUser() const override;
+    int sexIndex() const override;
+    void setAge(int age) override;
+    void setAgeMaximum(int maximum) override;
+    void enableNext() override;
+    void showStatement(const zorven::StatementOnShow &statement) override;
+    void setUndoButton(zorven::UndoButton state) override;
+    void showKeyingStage() override;
+    void hideKeyingStage() override;
+    void startScoringRun() override;
+
+    void connectHandlers();
+    void applyLook();
+    void fitToFrame();
+    void fitOnceFrameIsKnown();
+
+    std::unique_ptr<Ui::TForm1> ui;
+    zorven::Sheet m_sheet;
+    zorven::SheetEntry m_entry;
+    TAboutBox *m_aboutBox = nullptr;
+    bool m_fittedToKnownFrame = false;
+};

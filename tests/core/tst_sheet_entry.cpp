@@ -1,0 +1,384 @@
+// The keying logic driven through a fake window.
+
+#include "entry/sheet_entry.h"
+#include "questionnaire/answer_key.h"
+#include "questionnaire/statements.h"
+
+#include <QTest>
+
+#include <optional>
+
+using zorven::SheetEntry;
+using zorven::StatementOnShow;
+using zorven::UndoButton;
+
+namespace {
+
+class FakeView : public zorven::SheetEntryView
+{
+public:
+    explicit FakeView(const zorven::AnswerRecord &answers) : m_answers(answers) {}
+
+    bool nameChangedByUser() const override { return nameFlag; }
+    int sexIndex() const override { return sex; }
+    int age() const override { return ageShown; }
+    void setAge(int age) override
+    {
+        ageShown = age;
+        ++ageWrites;
+    }
+    void setAgeMaximum(int maximum) override { ageMaximum = maximum; }
+    void enableNext() override { ++nextEnablings; }
+    void showStatement(const StatementOnShow &statement) override { shown = statement; }
+    void setUndoButton(UndoButton state) override { undo = state; }
+    void showKeyingStage() override { ++keyingShown; }
+    void hideKeyingStage() override { ++keyingHidden; }
+    void startScoringRun() override
+    {
+        ++scoringRuns;
+        answersAtScoring = m_answers;
+        keyingHiddenBeforeScoring = keyingHidden > 0;
+    }
+
+    bool nameFlag = false;
+    int sex = zorven::kNoSex;
+    int ageShown = 16;
+    int ageWrites = 0;
+    std::optional<int> ageMaximum;
+    int nextEnablings = 0;
+    StatementOnShow shown;
+    UndoButton undo = UndoButton::Hidden;
+    int keyingShown = 0;
+    int keyingHidden = 0;
+    int scoringRuns = 0;
+    zorven::AnswerRecord answersAtScoring;
+    bool keyingHiddenBeforeScoring = false;
+
+private:
+    const zorven::AnswerRecord &m_answers;
+};
+
+StatementOnShow expectedStatement(int q)
+{
+    const int offset = 3 * (q - 1);
+    return {QStringLiteral("Утверждение № ") + QString::number(q), zorven::statementText(q),
+            {zorven::optionText(offset + 1), zorven::optionText(offset + 2),
+             zorven::optionText(offset + 3)}};
+}
+
+// The option pressed for statement q in the sheets these tests key.
+int choiceFor(int q)
+{
+    return q % 3 + 1;
+}
+
+} // namespace
+
+class TestSheetEntry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startShowsStatementOne();
+    void nextIsEnabledByNameFlagAndSex_data();
+    void nextIsEnabledByNameFlagAndSex();
+    void nextIsNeverDisabledAgain();
+    void sexChoiceSetsAgeMaximumOnly_data();
+    void sexChoiceSetsAgeMaximumOnly();
+    void nextStartsKeyingWithAgeInRange_data();
+    void nextStartsKeyingWithAgeInRange();
+    void nextIsIgnoredWhileDisabled();
+    void optionsAreIgnoredBeforeKeying();
+    void optionRecordsItsCode_data();
+    void optionRecordsItsCode();
+    void firstAnswerMovesToStatementTwoWithUndo();
+    void undoTakesBackOneAnswerOnly();
+    void answerAfterUndoStandsAndReenablesUndo();
+    void undoFromDeeperStatementClearsOnlyThatEntry();
+    void fullSheetRecords186AnswersAndStartsScoringOnce();
+    void offsetFollowsStatementNumber();
+
+private:
+    void startKeying();
+    void answer(int statements);
+
+    zorven::AnswerRecord *m_answers = nullptr;
+    FakeView *m_view = nullptr;
+    SheetEntry *m_entry = nullptr;
+};
+
+void TestSheetEntry::init()
+{
+    m_answers = new zorven::AnswerRecord;
+    m_view = new FakeView(*m_answers);
+    m_entry = new SheetEntry(*m_answers, *m_view);
+    m_entry->start();
+}
+
+void TestSheetEntry::cleanup()
+{
+    delete m_entry;
+    delete m_view;
+    delete m_answers;
+}
+
+void TestSheetEntry::startKeying()
+{
+    m_view->nameFlag = true;
+    m_entry->nameChanged();
+    m_view->sex = zorven::kSexMale;
+    m_entry->sexChanged();
+    m_entry->nextPressed();
+    QVERIFY(m_entry->isKeying());
+}
+
+// Answers the next `statements` statements with choiceFor(q).
+void TestSheetEntry::answer(int statements)
+{
+    for (int i = 0; i < statements; ++i)
+        m_entry->optionPressed(choiceFor(m_entry->statementNumber()));
+}
+
+void TestSheetEntry::startShowsStatementOne()
+{
+    QCOMPARE(m_entry->statementNumber(), 1);
+    QCOMPARE(m_entry->optionOffset(), 0);
+    QCOMPARE(m_view->shown.caption, expectedStatement(1).caption);
+    QCOMPARE(m_view->shown.text, expectedStatement(1).text);
+    QCOMPARE(m_view->shown.options, expectedStatement(1).options);
+    QCOMPARE(m_view->undo, UndoButton::Hidden);
+    QCOMPARE(m_view->keyingShown, 0);
+}
+
+// Steps: 'n' the operator changes the name, 'x' the name field is emptied again (its flag
+// stays), 'm' / 'f' a sex is chosen.
+void TestSheetEntry::nextIsEnabledByNameFlagAndSex_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("nothing") << "" << false;
+    QTest::newRow("sex without name") << "m" << false;
+    QTest::newRow("name without sex") << "n" << false;
+    QTest::newRow("sex, then name") << "fn" << true;
+    QTest::newRow("name, then sex") << "nm" << true;
+    QTest::newRow("name typed and deleted, then sex") << "nxf" << true;
+}
+
+void TestSheetEntry::nextIsEnabledByNameFlagAndSex()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, enabled);
+    for (const QChar step : steps) {
+        if (step == u'n' || step == u'x') {
+            m_view->nameFlag = true;
+            m_entry->nameChanged();
+        } else {
+            m_view->sex = step == u'm' ? zorven::kSexMale : zorven::kSexFemale;
+            m_entry->sexChanged();
+        }
+    }
+    QCOMPARE(m_entry->isNextEnabled(), enabled);
+    QCOMPARE(m_view->nextEnablings, enabled ? 1 : 0);
+}
+
+void TestSheetEntry::nextIsNeverDisabledAgain()
+{
+    m_view->nameFlag = true;
+    m_entry->nameChanged();
+    m_view->sex = zorven::kSexFemale;
+    m_entry->sexChanged();
+    m_view->sex = zorven::kNoSex;
+    m_entry->sexChanged();
+    m_entry->nameChanged();
+    QVERIFY(m_entry->isNextEnabled());
+    QCOMPARE(m_view->nextEnablings, 1);
+}
+
+void TestSheetEntry::sexChoiceSetsAgeMaximumOnly_data()
+{
+    QTest::addColumn<int>("sex");
+    QTest::addColumn<std::optional<int>>("maximum");
+    QTest::newRow("male") << zorven::kSexMale << std::optional<int>(60);
+    QTest::newRow("female") << zorven::kSexFemale << std::optional<int>(55);
+    QTest::newRow("none") << zorven::kNoSex << std::optional<int>();
+}
+
+void TestSheetEntry::sexChoiceSetsAgeMaximumOnly()
+{
+    QFETCH(int, sex);
+    QFETCH(std::optional<int>, maximum);
+    m_view->ageShown = 58;
+    m_view->sex = sex;
+    m_entry->sexChanged();
+    QCOMPARE(m_view->ageMaximum, maximum);
+    QCOMPARE(m_view->ageShown, 58);
+    QCOMPARE(m_view->ageWrites, 0);
+}
+
+void TestSheetEntry::nextStartsKeyingWithAgeInRange_data()
+{
+    QTest::addColumn<int>("sex");
+    QTest::addColumn<int>("age");
+    QTest::addColumn<int>("ageAfter");
+    QTest::newRow("woman 58 entered under the men's maximum") << 1 << 58 << 55;
+    QTest::newRow("woman 55") << 1 << 55 << 55;
+    QTest::newRow("man 58") << 0 << 58 << 58;
+    QTest::newRow("man 61, focus never left the field") << 0 << 61 << 60;
+    QTest::newRow("woman 12") << 1 << 12 << 16;
+    QTest::newRow("man -3") << 0 << -3 << 16;
+    QTest::newRow("man 16") << 0 << 16 << 16;
+}
+
+void TestSheetEntry::nextStartsKeyingWithAgeInRange()
+{
+    QFETCH(int, sex);
+    QFETCH(int, age);
+    QFETCH(int, ageAfter);
+    m_view->nameFlag = true;
+    m_entry->nameChanged();
+    m_view->sex = sex;
+    m_entry->sexChanged();
+    m_view->ageShown = age;
+    m_entry->nextPressed();
+    QCOMPARE(m_view->keyingShown, 1);
+    QCOMPARE(m_view->ageShown, ageAfter);
+    QCOMPARE(m_view->ageWrites, age == ageAfter ? 0 : 1);
+    QCOMPARE(m_view->undo, UndoButton::Hidden);
+    QCOMPARE(m_entry->statementNumber(), 1);
+}
+
+void TestSheetEntry::nextIsIgnoredWhileDisabled()
+{
+    m_view->sex = zorven::kSexMale;
+    m_entry->sexChanged();
+    m_entry->nextPressed();
+    QVERIFY(!m_entry->isKeying());
+    QCOMPARE(m_view->keyingShown, 0);
+}
+
+void TestSheetEntry::optionsAreIgnoredBeforeKeying()
+{
+    m_entry->optionPressed(1);
+    QCOMPARE(m_entry->statementNumber(), 1);
+    QCOMPARE(m_answers->at(1), 0);
+}
+
+void TestSheetEntry::optionRecordsItsCode_data()
+{
+    QTest::addColumn<int>("statement");
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<int>("code");
+    QTest::newRow("statement 3, option c") << 3 << 3 << 0;
+    QTest::newRow("statement 3, option a") << 3 << 1 << 2;
+    for (const int q : {1, 2, 4, 50, 100, 186}) {
+        for (int choice = 1; choice <= 3; ++choice)
+            QTest::addRow("statement %d, option %d", q, choice)
+                << q << choice << int(zorven::answerCode(q, choice));
+    }
+}
+
+void TestSheetEntry::optionRecordsItsCode()
+{
+    QFETCH(int, statement);
+    QFETCH(int, choice);
+    QFETCH(int, code);
+    startKeying();
+    answer(statement - 1);
+    m_entry->optionPressed(choice);
+    QCOMPARE(m_entry->answerChoice(), choice);
+    QCOMPARE(int(m_answers->at(statement)), code);
+    QCOMPARE(m_entry->statementNumber(), statement + 1);
+}
+
+void TestSheetEntry::firstAnswerMovesToStatementTwoWithUndo()
+{
+    startKeying();
+    m_entry->optionPressed(1);
+    QCOMPARE(m_entry->statementNumber(), 2);
+    QCOMPARE(m_view->shown.caption, expectedStatement(2).caption);
+    QCOMPARE(m_view->shown.text, expectedStatement(2).text);
+    QCOMPARE(m_view->shown.options, expectedStatement(2).options);
+    QCOMPARE(m_view->undo, UndoButton::Available);
+}
+
+void TestSheetEntry::undoTakesBackOneAnswerOnly()
+{
+    startKeying();
+    m_entry->optionPressed(1);
+    m_entry->undoPressed();
+    QCOMPARE(m_entry->statementNumber(), 1);
+    QCOMPARE(m_view->shown.caption, expectedStatement(1).caption);
+    QCOMPARE(int(m_answers->at(1)), 0);
+    QCOMPARE(m_view->undo, UndoButton::Used);
+
+    m_entry->undoPressed();
+    QCOMPARE(m_entry->statementNumber(), 1);
+    QCOMPARE(m_entry->optionOffset(), 0);
+    QCOMPARE(m_view->undo, UndoButton::Used);
+}
+
+void TestSheetEntry::answerAfterUndoStandsAndReenablesUndo()
+{
+    startKeying();
+    answer(2);
+    m_entry->optionPressed(1);
+    m_entry->undoPressed();
+    m_entry->optionPressed(3);
+    QCOMPARE(int(m_answers->at(3)), int(zorven::answerCode(3, 3)));
+    QCOMPARE(m_entry->statementNumber(), 4);
+    QCOMPARE(m_view->undo, UndoButton::Available);
+}
+
+void TestSheetEntry::undoFromDeeperStatementClearsOnlyThatEntry()
+{
+    startKeying();
+    answer(10);
+    const zorven::AnswerRecord before = *m_answers;
+    m_entry->undoPressed();
+    QCOMPARE(m_entry->statementNumber(), 10);
+    QCOMPARE(m_view->shown.text, expectedStatement(10).text);
+    for (int q = 1; q <= zorven::kStatementCount; ++q)
+        QCOMPARE(m_answers->at(q), q == 10 ? 0 : before.at(q));
+}
+
+void TestSheetEntry::fullSheetRecords186AnswersAndStartsScoringOnce()
+{
+    startKeying();
+    answer(186);
+    QCOMPARE(m_entry->statementNumber(), 187);
+    QCOMPARE(m_view->scoringRuns, 0);
+
+    m_entry->optionPressed(2);
+    QVERIFY(m_entry->isFinished());
+    QCOMPARE(m_view->scoringRuns, 1);
+    QVERIFY(m_view->keyingHiddenBeforeScoring);
+    QCOMPARE(m_entry->statementNumber(), 187);
+    QCOMPARE(m_view->shown.caption, expectedStatement(187).caption);
+    for (int q = 1; q < 187; ++q)
+        QCOMPARE(m_view->answersAtScoring.at(q), zorven::answerCode(q, choiceFor(q)));
+    QCOMPARE(int(m_view->answersAtScoring.at(187)), 0);
+
+    m_entry->optionPressed(1);
+    m_entry->undoPressed();
+    QCOMPARE(m_view->scoringRuns, 1);
+    QCOMPARE(m_entry->statementNumber(), 187);
+    QCOMPARE(int(m_answers->at(186)), int(zorven::answerCode(186, choiceFor(186))));
+}
+
+void TestSheetEntry::offsetFollowsStatementNumber()
+{
+    startKeying();
+    for (int step = 0; step < 60; ++step) {
+        if (step % 4 == 3)
+            m_entry->undoPressed();
+        else
+            m_entry->optionPressed(choiceFor(step));
+        QCOMPARE(m_entry->optionOffset(), 3 * (m_entry->statementNumber() - 1));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSheetEntry)
+#include "tst_sheet_entry.moc"

@@ -1,0 +1,64 @@
+// How an age text is read and the age limits of each sex.
+
+#include "entry/age.h"
+
+#include <QTest>
+
+class TestSheetEntryAge : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wholeNumberFromText_data();
+    void wholeNumberFromText();
+    void maximumAgeFor_data();
+    void maximumAgeFor();
+};
+
+void TestSheetEntryAge::wholeNumberFromText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<std::optional<int>>("number");
+    const std::optional<int> none;
+    QTest::newRow("plain") << "42" << std::optional<int>(42);
+    QTest::newRow("leading zero") << "016" << std::optional<int>(16);
+    QTest::newRow("plus sign") << "+58" << std::optional<int>(58);
+    QTest::newRow("minus sign") << "-3" << std::optional<int>(-3);
+    QTest::newRow("empty") << "" << none;
+    QTest::newRow("sign alone") << "-" << none;
+    QTest::newRow("two signs") << "+-5" << none;
+    QTest::newRow("sign after digits") << "5-" << none;
+    QTest::newRow("decimal point") << "5.5" << none;
+    QTest::newRow("decimal comma") << "5,5" << none;
+    QTest::newRow("group separator") << "1,000" << none;
+    QTest::newRow("blank before") << " 5" << none;
+    QTest::newRow("blank after") << "5 " << none;
+    QTest::newRow("too large") << "99999999999" << none;
+    QTest::newRow("non-ASCII digits") << QString::fromUtf8("\u0664\u0662") << none;
+}
+
+void TestSheetEntryAge::wholeNumberFromText()
+{
+    QFETCH(QString, text);
+    QFETCH(std::optional<int>, number);
+    QCOMPARE(zorven::wholeNumberFromText(text), number);
+}
+
+void TestSheetEntryAge::maximumAgeFor_data()
+{
+    QTest::addColumn<int>("sex");
+    QTest::addColumn<std::optional<int>>("maximum");
+    QTest::newRow("male") << 0 << std::optional<int>(60);
+    QTest::newRow("female") << 1 << std::optional<int>(55);
+    QTest::newRow("none chosen") << -1 << std::optional<int>();
+}
+
+void TestSheetEntryAge::maximumAgeFor()
+{
+    QFETCH(int, sex);
+    QFETCH(std::optional<int>, maximum);
+    QCOMPARE(zorven::maximumAgeFor(sex), maximum);
+}
+
+QTEST_APPLESS_MAIN(TestSheetEntryAge)
+#include "tst_sheet_entry_age.moc"

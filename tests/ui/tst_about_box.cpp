@@ -1,0 +1,134 @@
+// The about box: its texts and look, the link, and that it never blocks the keying.
+
+#include "app/Unit1.h"
+#include "app/program_identity.h"
+#include "app/zorven.h"
+#include "questionnaire/answer_key.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+// Stands in for the system's browser.
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+class TestAboutBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showsTheProgramsTexts();
+    void linkOpensMakersPageAndTurnsPurple();
+    void menuShowsBoxWithoutBlockingKeying();
+    void closedBoxCanBeShownAgain();
+
+private:
+    QLabel *label(const char *name) const
+    {
+        return m_window->findChild<QLabel *>(QLatin1String(name));
+    }
+
+    TForm1 *m_window = nullptr;
+    TAboutBox *m_box = nullptr;
+    BrowserStandIn m_browser;
+};
+
+void TestAboutBox::init()
+{
+    m_window = new TForm1;
+    m_box = new TAboutBox(m_window);
+    m_window->setAboutBox(m_box);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_browser.opened.clear();
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
+}
+
+void TestAboutBox::cleanup()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    delete m_window;
+}
+
+void TestAboutBox::showsTheProgramsTexts()
+{
+    QVERIFY(!m_box->isVisible());
+    QCOMPARE(m_box->windowTitle(), QStringLiteral("О программе"));
+    QCOMPARE(m_box->size(), QSize(257, 156));
+    QCOMPARE(label("ProductName")->text(), identity::kMakerName);
+    QCOMPARE(label("TestName")->text(), QStringLiteral("Тест Зорвена. Форма A"));
+    QCOMPARE(label("Version")->text(), QStringLiteral("Версия для обработки бланков"));
+    QCOMPARE(label("RzURLLabel1")->text(), QStringLiteral("Перейти на сайт"));
+    QCOMPARE(label("ProgramIcon")->pixmap().size(), QSize(45, 140));
+    QVERIFY(!m_box->windowIcon().isNull());
+}
+
+void TestAboutBox::linkOpensMakersPageAndTurnsPurple()
+{
+    m_box->showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(m_box));
+    QLabel *link = m_box->findChild<QLabel *>(QStringLiteral("RzURLLabel1"));
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(m_browser.opened, QList<QUrl>{QUrl(identity::kMakerWebAddress)});
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(128, 0, 128));
+}
+
+void TestAboutBox::menuShowsBoxWithoutBlockingKeying()
+{
+    QTest::keyClicks(m_window->findChild<QLineEdit *>(QStringLiteral("LEdit")), "Ivanov");
+    auto *sex = m_window->findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+    QTest::keyClick(sex, Qt::Key_Down);
+    auto *next = m_window->findChild<QPushButton *>(QStringLiteral("Button4"));
+    QTest::mouseClick(next, Qt::LeftButton);
+
+    QAction *about = m_window->findChild<QAction *>(QStringLiteral("N2"));
+    QCOMPARE(about->text(), QStringLiteral("О программе"));
+    about->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(m_box));
+    QVERIFY(!m_box->isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    const QPoint shownAt = m_box->pos();
+
+    auto *optionB = m_window->findChild<QPushButton *>(QStringLiteral("Button2"));
+    QTest::mouseClick(optionB, Qt::LeftButton);
+    QCOMPARE(m_window->sheet().answers.at(1), zorven::answerCode(1, 2));
+
+    m_box->move(shownAt + QPoint(30, 20));
+    about->trigger();
+    QVERIFY(m_box->isVisible());
+    QCOMPARE(m_box->pos(), shownAt + QPoint(30, 20));
+}
+
+void TestAboutBox::closedBoxCanBeShownAgain()
+{
+    QAction *about = m_window->findChild<QAction *>(QStringLiteral("N2"));
+    about->trigger();
+    QVERIFY(m_box->isVisible());
+    m_box->close();
+    QVERIFY(!m_box->isVisible());
+    QVERIFY(m_window->isVisible());
+    about->trigger();
+    QVERIFY(m_box->isVisible());
+}
+
+QTEST_MAIN(TestAboutBox)
+#include "tst_about_box.moc"

@@ -1,0 +1,147 @@
+// The name field of the main window: its changed-by-the-operator flag, and that it takes
+// only what the report's code page can hold.
+
+#include "app/name_field.h"
+#include "app/zorven.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStringEncoder>
+#include <QTest>
+
+namespace {
+
+// Types any text, one key per character; QTest::keyClicks takes Latin-1 only.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+} // namespace
+
+class TestMainWindowNameField : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void changedFlagIsSetByTypingAndNeverCleared();
+    void typedCharacters_data();
+    void typedCharacters();
+    void pastedTextKeepsOnlyReportCharacters_data();
+    void pastedTextKeepsOnlyReportCharacters();
+    void reportCharactersAreExactlyCodePage1251();
+
+private:
+    TForm1 *m_window = nullptr;
+    NameField *m_field = nullptr;
+};
+
+void TestMainWindowNameField::init()
+{
+    m_window = new TForm1;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_field = m_window->findChild<NameField *>(QStringLiteral("LEdit"));
+    QVERIFY(m_field);
+    m_field->setFocus();
+}
+
+void TestMainWindowNameField::cleanup()
+{
+    delete m_window;
+}
+
+void TestMainWindowNameField::changedFlagIsSetByTypingAndNeverCleared()
+{
+    m_field->setText(QStringLiteral("set by the program"));
+    QVERIFY(!m_field->isChangedByUser());
+    m_field->clear();
+    QTest::keyClick(m_field, Qt::Key_A);
+    QVERIFY(m_field->isChangedByUser());
+    QTest::keyClick(m_field, Qt::Key_Backspace);
+    m_field->setText(QString());
+    QVERIFY(m_field->isChangedByUser());
+}
+
+void TestMainWindowNameField::typedCharacters_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("refused");
+    for (const char *fits : {"Ёлкина Ю.Я.", "O'Neil-Smith, J.", "№ «Ў» €", "Їжак Ґ.І."})
+        QTest::newRow(fits) << QString::fromUtf8(fits) << QString::fromUtf8(fits) << 0;
+    QTest::newRow("German umlaut") << QString::fromUtf8("Müller") << QStringLiteral("Mller") << 1;
+    QTest::newRow("Greek and CJK") << QString::fromUtf8("Aλ漢B") << QStringLiteral("AB") << 2;
+}
+
+void TestMainWindowNameField::typedCharacters()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, refused);
+    QSignalSpy refusals(m_field, &NameField::inputRefused);
+    typeText(m_field, typed);
+    QCOMPARE(m_field->text(), shown);
+    QCOMPARE(refusals.count(), refused);
+}
+
+void TestMainWindowNameField::pastedTextKeepsOnlyReportCharacters_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept");
+    const auto row = [](const char *name, const char *pasted, const char *kept) {
+        QTest::newRow(name) << QString::fromUtf8(pasted) << QString::fromUtf8(kept);
+    };
+    row("all fits", "Иванов И.И.", "Иванов И.И.");
+    row("umlaut and emoji", "Мüller 😀И.", "Мller И.");
+    row("line break", "Иванов\nИ.И.\r", "ИвановИ.И.");
+    row("tab", "Иванов\tИ.", "ИвановИ.");
+    QTest::newRow("nothing fits") << QString::fromUtf8("漢字") << QString();
+}
+
+void TestMainWindowNameField::pastedTextKeepsOnlyReportCharacters()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QSignalSpy refusals(m_field, &NameField::inputRefused);
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keyClick(m_field, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_field->text(), kept);
+    QCOMPARE(m_field->cursorPosition(), kept.size());
+    QCOMPARE(refusals.count(), 0);
+
+    // What was kept can be typed around: the cursor stands after it.
+    QTest::keyClick(m_field, Qt::Key_Z);
+    QCOMPARE(m_field->text(), kept + u'z');
+}
+
+// The report writes the name in code page 1251; the field must agree with that encoder on
+// every character of the Basic Multilingual Plane but the control characters, which the
+// encoder passes through and the field refuses.
+void TestMainWindowNameField::reportCharactersAreExactlyCodePage1251()
+{
+    QVERIFY(QStringEncoder("windows-1251").isValid());
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        if (QChar::isSurrogate(c))
+            continue;
+        if (QChar::category(c) == QChar::Other_Control) {
+            QVERIFY(!NameField::isReportCharacter(c));
+            continue;
+        }
+        // A fresh encoder each time: one that has met an error keeps reporting it.
+        QStringEncoder encoder("windows-1251");
+        const QByteArray bytes = encoder.encode(QString(QChar(char16_t(c))));
+        const bool encodes = !encoder.hasError() && bytes.size() == 1;
+        if (NameField::isReportCharacter(c) != encodes)
+            QFAIL(qPrintable(QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar(u'0'))));
+    }
+}
+
+QTEST_MAIN(TestMainWindowNameField)
+#include "tst_main_window_name_field.moc"
