@@ -3,9 +3,15 @@
 #include "app/Unit1.h"
 #include "app/form_look.h"
 #include "app/keyboard_keying.h"
+#include "results/io_error.h"
+#include "results/report.h"
+#include "results/report_file.h"
+#include "results/results_display.h"
 #include "scoring/scoring_run.h"
 #include "ui_zorven.h"
 
+#include <QDate>
+#include <QDir>
 #include <QScreen>
 #include <QWindow>
 
@@ -17,9 +23,11 @@ TForm1::TForm1(QWidget *parent)
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TForm1>()),
-      m_entry(m_sheet.answers, *this)
+      m_entry(m_sheet.answers, *this),
+      m_regional(zorven::RegionalSettings::fromLocale(QLocale::system()))
 {
     ui->setupUi(this);
+    m_chart = std::make_unique<zorven::ProfileChart>(ui->centralwidget);
     applyLook();
     connectHandlers();
     new KeyboardKeying(this, ui->Box1, {ui->Button1, ui->Button2, ui->Button3}, ui->button5);
@@ -110,9 +118,47 @@ int TForm1::age() const
     return ui->SpinEdit1->value();
 }
 
+// The report comes first, then the display. A report that cannot be written is reported
+// and loses nothing: the results still show, and "Сохранить отчёт…" can write it elsewhere.
 void TForm1::resultsStep()
 {
-    // The report is written and the results display filled here.
+    const zorven::ReportData data{surname(), age(), sexText(), QDate::currentDate(),
+                                  m_sheet.stens, m_sheet.secondOrder};
+    m_report = zorven::reportBytes(data, m_regional);
+    m_reportFileName = zorven::reportFileName(surname());
+    saveReport(m_reportFileName);
+
+    zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},
+                               m_sheet, m_regional.decimalSeparator);
+    ui->SaveReport->setEnabled(true);
+}
+
+void TForm1::SaveReportClick()
+{
+    const QString path =
+        m_dialogs->askReportPath(this, QDir::current().absoluteFilePath(m_reportFileName));
+    if (!path.isEmpty())
+        saveReport(path);
+}
+
+bool TForm1::saveReport(const QString &path)
+{
+    const int code = zorven::writeReport(path, m_report);
+    if (code != 0) {
+        m_dialogs->showErrorReport(this, zorven::withClosingFullStop(zorven::ioErrorText(code)));
+        return false;
+    }
+    showReportLocation(path);
+    return true;
+}
+
+void TForm1::showReportLocation(const QString &path)
+{
+    const QString text =
+        QStringLiteral("Результаты тестирования находятся в файле - ") + QDir::toNativeSeparators(path);
+    ui->Label2->setText(text);
+    ui->Label2->setToolTip(text); // a long name runs past the window's edge
+    ui->Label2->show();
 }
 
 bool TForm1::nameChangedByUser() const
@@ -188,6 +234,7 @@ void TForm1::connectHandlers()
     connect(ui->N2, &QAction::triggered, this, &TForm1::N2Click);
     connect(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
     connect(ui->Label2, &ClickableLabel::clicked, this, &TForm1::Label2Click);
+    connect(ui->SaveReport, &QAction::triggered, this, &TForm1::SaveReportClick);
 }
 
 void TForm1::applyLook()
@@ -213,7 +260,9 @@ void TForm1::applyLook()
     for (QPushButton *option : {ui->Button1, ui->Button2, ui->Button3})
         option->setFont(look::formFont(8, Weight::Regular));
 
-    setLook(ui->Label2, look::formFont(19, Weight::Bold), look::kMaroon);
+    // Where the report went, in one line under the value labels: the finished window has
+    // no room for more, so the text is smaller than the other captions in maroon.
+    setLook(ui->Label2, look::formFont(11, Weight::Bold), look::kMaroon);
     ui->Label2->setCursor(Qt::PointingHandCursor);
 }
 
@@ -245,6 +294,14 @@ void TForm1::fitOnceFrameIsKnown()
         return;
     m_fittedToKnownFrame = true;
     fitToFrame();
+}
+
+// The decimal separator and the date pattern follow the user's settings as they change.
+void TForm1::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LocaleChange)
+        m_regional = zorven::RegionalSettings::fromLocale(QLocale::system());
+    QMainWindow::changeEvent(event);
 }
 
 void TForm1::showEvent(QShowEvent *event)

@@ -2,7 +2,10 @@
 // The main window: the respondent data, the keying of the sheet and, at the end, the
 // results. It owns the one sheet a program run keys.
 
+#include "app/dialogs.h"
 #include "entry/sheet_entry.h"
+#include "results/profile_chart.h"
+#include "results/regional_settings.h"
 #include "scoring/factors.h"
 
 #include <QMainWindow>
@@ -26,6 +29,10 @@ public:
     void setAboutBox(TAboutBox *aboutBox);
 
     const zorven::Sheet &sheet() const { return m_sheet; }
+    const zorven::ProfileChart &chart() const { return *m_chart; }
+
+    // Tests answer the error report and the save dialog through their own Dialogs.
+    void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
 
     // The outer size the window is given at start, unless its content needs more.
     static constexpr QSize kOuterSize{420, 345};
@@ -35,6 +42,7 @@ public:
     static constexpr QSize kMinimumContentSize{416, 296};
 
 protected:
+    void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
 
@@ -51,14 +59,17 @@ private:
     void N2Click();
     void N3Click();
     void Label2Click();
+    void SaveReportClick();
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
     QString sexText() const;
     int age() const override;
 
-    // The last step of the scoring run.
+    // The last step of the scoring run, and the writing of its report.
     void resultsStep();
+    bool saveReport(const QString &path);
+    void showReportLocation(const QString &path);
 
     // zorven::SheetEntryView
     bool nameChangedByUser() const override;
@@ -80,6 +91,13 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     zorven::Sheet m_sheet;
     zorven::SheetEntry m_entry;
+    std::unique_ptr<zorven::ProfileChart> m_chart;
+    zorven::RegionalSettings m_regional;
+    Dialogs m_platformDialogs;
+    Dialogs *m_dialogs = &m_platformDialogs;
+    // The report as the results step made it, kept for "Сохранить отчёт…".
+    QByteArray m_report;
+    QString m_reportFileName;
     TAboutBox *m_aboutBox = nullptr;
     bool m_fittedToKnownFrame = false;
 };

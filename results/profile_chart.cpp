@@ -6,6 +6,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLinearGradient>
@@ -22,6 +23,10 @@ namespace {
 
 const QRect kCreatedGeometry(440, 16, 410, 260);
 const QColor kTitleColour(255, 255, 0);
+// Yellow on white is barely legible: the title and axis labels stand on navy instead, and
+// the bars keep a white plot area.
+const QColor kGroundColour(0, 0, 128);
+const QColor kGroundTextColour(255, 255, 255);
 const QColor kGradientFootColour(128, 0, 0);
 constexpr int kLegendPixelSize = 9;
 constexpr qreal kBarWidth = 0.7;
@@ -89,8 +94,13 @@ QChart *createChart()
     chart->setTitle(QStringLiteral("Профиль"));
     chart->setTitleBrush(kTitleColour);
     chart->setBackgroundRoundness(0);
+    chart->setBackgroundBrush(kGroundColour);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
     chart->setDropShadowEnabled(false);
     chart->setMargins({2, 2, 2, 2});
+    // The chart fills its 410 by 260 control to the edges, as the control's place promises.
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
     // The series shows no legend entries, and an empty legend would still take a band of
     // the small chart away from the bars.
     chart->legend()->setFont(pixelFont(kLegendPixelSize));
@@ -122,10 +132,12 @@ ProfileSeries::ProfileSeries(QChart *chart)
     chart->addSeries(m_bars);
 
     m_categories->setTruncateLabels(false);
+    m_categories->setLabelsBrush(kGroundTextColour);
     chart->addAxis(m_categories, Qt::AlignBottom);
     m_bars->attachAxis(m_categories);
 
     m_values->setTruncateLabels(false);
+    m_values->setLabelsBrush(kGroundTextColour);
     m_values->setLabelFormat(QStringLiteral("%d"));
     m_values->setMinorTickCount(0);
     chart->addAxis(m_values, Qt::AlignLeft);

@@ -1,0 +1,20 @@
+#pragma once
+// The modal questions the program puts to the operator, behind one seam so that tests can
+// answer them without a dialog on screen.
+
+#include <QString>
+
+class QWidget;
+
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // The application's standard error report: a box captioned with the application
+    // title, an error icon and an OK button.
+    virtual void showErrorReport(QWidget *parent, const QString &message);
+
+    // Where "Сохранить отчёт…" writes the report; empty when the operator cancels.
+    virtual QString askReportPath(QWidget *parent, const QString &proposedPath);
+};

@@ -1,0 +1,40 @@
+#include "results/results_display.h"
+
+#include "results/general_number.h"
+
+#include <QLabel>
+
+namespace zorven {
+
+namespace {
+
+// Every bar is pure red; the gradient from maroon below is the chart's own.
+const QColor kBarColour(255, 0, 0);
+
+} // namespace
+
+QString secondOrderCaption(int index, double value, QChar decimalSeparator)
+{
+    return QStringLiteral("F%1 = ").arg(index + 1) + generalNumber(value, decimalSeparator);
+}
+
+void fillResultsDisplay(ProfileChart &chart, const std::array<QLabel *, 4> &valueLabels,
+                        const Sheet &sheet, QChar decimalSeparator)
+{
+    for (int factor = 0; factor < kFactorCount; ++factor) {
+        const std::string_view name = kFactorNames[factor];
+        chart.series(0).addPoint(double(sheet.stens[factor]),
+                                 QString::fromLatin1(name.data(), qsizetype(name.size())),
+                                 kBarColour);
+    }
+    chart.setTop(0);
+    chart.setLeft(0);
+    chart.setVisible(true);
+
+    for (std::size_t f = 0; f < valueLabels.size(); ++f) {
+        valueLabels[f]->setText(secondOrderCaption(int(f), sheet.secondOrder[f], decimalSeparator));
+        valueLabels[f]->show();
+    }
+}
+
+} // namespace zorven
