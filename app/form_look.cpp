@@ -9,12 +9,19 @@ namespace look {
 
 namespace {
 
-QString formFamily()
+QString chooseFormFamily()
 {
     const QString designed = QStringLiteral("MS Sans Serif");
     if (QFontDatabase::hasFamily(designed))
         return designed;
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+// Asked once: every look asks for it, and each question costs a font-alias search.
+const QString &formFamily()
+{
+    static const QString family = chooseFormFamily();
+    return family;
 }
 
 } // namespace

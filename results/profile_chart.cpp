@@ -129,19 +129,17 @@ ProfileSeries::ProfileSeries(QChart *chart)
 {
     m_bars->setObjectName(QStringLiteral("Series1"));
     m_bars->setBarWidth(kBarWidth);
-    chart->addSeries(m_bars);
+    m_bars->setParent(chart);
 
     m_categories->setTruncateLabels(false);
     m_categories->setLabelsBrush(kGroundTextColour);
     chart->addAxis(m_categories, Qt::AlignBottom);
-    m_bars->attachAxis(m_categories);
 
     m_values->setTruncateLabels(false);
     m_values->setLabelsBrush(kGroundTextColour);
     m_values->setLabelFormat(QStringLiteral("%d"));
     m_values->setMinorTickCount(0);
     chart->addAxis(m_values, Qt::AlignLeft);
-    m_bars->attachAxis(m_values);
 
     m_marks = new ProfileMarks(chart, m_bars);
     fitValueAxis();
@@ -151,9 +149,28 @@ void ProfileSeries::addPoint(double value, const QString &label, const QColor &c
 {
     m_bars->append(barSetAt(pointCount(), value, label, colour));
     m_categories->append(label);
-    hideLegendEntries();
     fitValueAxis();
     m_marks->add(value);
+    if (isOnChart())
+        hideLegendEntries();
+}
+
+// A chart lays out all its bars again for every set added to a series it shows; the
+// results step adds sixteen to the hidden chart, so they go on it together when it shows.
+void ProfileSeries::putOnChart()
+{
+    if (isOnChart())
+        return;
+    m_chart->addSeries(m_bars);
+    m_bars->attachAxis(m_categories);
+    m_bars->attachAxis(m_values);
+    hideLegendEntries();
+    m_marks->place();
+}
+
+bool ProfileSeries::isOnChart() const
+{
+    return m_bars->chart() != nullptr;
 }
 
 int ProfileSeries::pointCount() const
@@ -229,6 +246,8 @@ void ProfileChart::setLeft(int left)
 
 void ProfileChart::setVisible(bool visible)
 {
+    if (visible)
+        m_series.putOnChart();
     m_view->setVisible(visible);
 }
 

@@ -48,6 +48,8 @@ private:
     friend class ProfileChart;
     explicit ProfileSeries(QChart *chart);
 
+    void putOnChart();
+    bool isOnChart() const;
     void fitValueAxis();
     void hideLegendEntries();
 

@@ -51,6 +51,8 @@ void ProfileMarks::add(double value)
 
 void ProfileMarks::place()
 {
+    if (!m_series->chart())
+        return; // placed when the series goes on the chart
     setRect(m_chart->plotArea());
     for (qsizetype i = 0; i < m_marks.size(); ++i) {
         const QPointF barTop = m_chart->mapToPosition(QPointF(i, m_values[i]), m_series);

@@ -110,11 +110,14 @@ void TestProfileChart::createdHiddenAndEmptyAtItsPlace()
     QVERIFY(view);
     QVERIFY(!view->isVisible());
     QCOMPARE(view->geometry(), QRect(440, 16, 410, 260));
-    const QList<QAbstractSeries *> series = view->chart()->series();
+    // The chart owns its one series from the start and plots it once it shows.
+    const QList<QAbstractSeries *> series = view->chart()->findChildren<QAbstractSeries *>();
     QCOMPARE(series.size(), 1);
     QCOMPARE(series.first()->objectName(), QStringLiteral("Series1"));
     QCOMPARE(chart.series(0).pointCount(), 0);
     QCOMPARE(view->chart()->title(), QStringLiteral("Профиль"));
+    chart.setVisible(true);
+    QCOMPARE(view->chart()->series(), series);
 }
 
 void TestProfileChart::holdsSixteenPointsInOrder()
