@@ -1,0 +1,191 @@
+// The display half of the results step on its own: what the chart and the four value
+// labels show once a scored sheet is handed to them.
+
+#include "results/profile_chart.h"
+#include "results/results_display.h"
+#include "scoring/scoring_run.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QWidget>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace {
+
+const QStringList kLatinFactorLabels = {"A", "B", "C", "E", "F", "G", "H", "I",
+                                        "L", "M", "N", "O", "Q1", "Q2", "Q3", "Q4"};
+
+// Every sten from 1 to 10 occurs, in an order no sorting would produce.
+constexpr zorven::Stens kMixedStens = {3, 10, 1, 7, 5, 2, 9, 4, 6, 8, 10, 1, 5, 7, 3, 6};
+
+zorven::Sheet scoredSheet()
+{
+    zorven::Sheet sheet;
+    sheet.stens = kMixedStens;
+    sheet.secondOrder = {6.8, -1.7, 0, 5};
+    return sheet;
+}
+
+// A sheet whose every statement is answered with its option b or c by turns.
+zorven::AnswerRecord keyedAnswers()
+{
+    zorven::AnswerRecord answers;
+    for (int q = 1; q <= zorven::kStatementCount; ++q)
+        answers.set(q, std::uint8_t(q % 2 + 1));
+    return answers;
+}
+
+} // namespace
+
+class TestResultsDisplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showsSixteenRedBarsOfTheStensInFactorOrder();
+    void movesTheChartToTheCornerWithoutResizingIt();
+    void captionsAndShowsTheFourValueLabels();
+    void stenOfZeroWithoutNormTableGivesEmptyBarsMarkedZero();
+    void secondOrderCaption_data();
+    void secondOrderCaption();
+
+private:
+    QWidget *chartControl() const;
+    void fill(const zorven::Sheet &sheet);
+
+    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<zorven::ProfileChart> m_chart;
+    std::array<QLabel *, 4> m_labels{};
+};
+
+void TestResultsDisplay::init()
+{
+    m_window = std::make_unique<QWidget>();
+    m_window->resize(860, 300);
+    m_chart = std::make_unique<zorven::ProfileChart>(m_window.get());
+    for (std::size_t f = 0; f < m_labels.size(); ++f) {
+        m_labels[f] = new QLabel(m_window.get());
+        m_labels[f]->hide();
+    }
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+// The chart's widgets belong to the window, so the chart goes first.
+void TestResultsDisplay::cleanup()
+{
+    m_chart.reset();
+    m_window.reset();
+}
+
+QWidget *TestResultsDisplay::chartControl() const
+{
+    auto *control = m_window->findChild<QWidget *>(QStringLiteral("Chart1"));
+    if (!control)
+        qFatal("no chart control Chart1");
+    return control;
+}
+
+void TestResultsDisplay::fill(const zorven::Sheet &sheet)
+{
+    zorven::fillResultsDisplay(*m_chart, m_labels, sheet, u',');
+}
+
+void TestResultsDisplay::showsSixteenRedBarsOfTheStensInFactorOrder()
+{
+    fill(scoredSheet());
+
+    const zorven::ProfileSeries &series = m_chart->series(0);
+    QCOMPARE(series.pointCount(), zorven::kFactorCount);
+    for (int k = 0; k < zorven::kFactorCount; ++k) {
+        const QByteArray where = "point " + QByteArray::number(k);
+        QVERIFY2(series.value(k) == double(kMixedStens[k]), where);
+        QVERIFY2(series.label(k) == kLatinFactorLabels[k], where);
+        QVERIFY2(series.colour(k) == QColor(255, 0, 0), where);
+        QVERIFY2(series.markText(k) == QString::number(kMixedStens[k]), where);
+    }
+}
+
+void TestResultsDisplay::movesTheChartToTheCornerWithoutResizingIt()
+{
+    QVERIFY(!m_chart->isVisible());
+    QCOMPARE(m_chart->position(), QPoint(440, 16));
+
+    fill(scoredSheet());
+
+    QCOMPARE(m_chart->position(), QPoint(0, 0));
+    QVERIFY(m_chart->isVisible());
+    QCOMPARE(chartControl()->size(), QSize(410, 260));
+}
+
+void TestResultsDisplay::captionsAndShowsTheFourValueLabels()
+{
+    fill(scoredSheet());
+
+    const QStringList expected = {"F1 = 6,8", "F2 = -1,7", "F3 = 0", "F4 = 5"};
+    for (int f = 0; f < 4; ++f) {
+        QCOMPARE(m_labels[f]->text(), expected[f]);
+        QVERIFY(m_labels[f]->isVisible());
+    }
+}
+
+// Without a norm table for the respondent the scoring run leaves every sten at 0; the
+// display must still show sixteen bars, each empty and marked 0.
+void TestResultsDisplay::stenOfZeroWithoutNormTableGivesEmptyBarsMarkedZero()
+{
+    zorven::Sheet sheet;
+    sheet.answers = keyedAnswers();
+    bool resultsStepRan = false;
+    zorven::scoringRun(sheet, zorven::Respondent{-1, 30}, [&] {
+        resultsStepRan = true;
+        fill(sheet);
+    });
+    QVERIFY(resultsStepRan);
+    QVERIFY2(std::any_of(sheet.raw.begin(), sheet.raw.end(), [](auto raw) { return raw > 0; }),
+             "the keyed sheet must score, or a zero sten proves nothing");
+
+    const zorven::ProfileSeries &series = m_chart->series(0);
+    QCOMPARE(series.pointCount(), zorven::kFactorCount);
+    for (int k = 0; k < zorven::kFactorCount; ++k) {
+        const QByteArray where = "point " + QByteArray::number(k);
+        QVERIFY2(series.value(k) == 0.0, where);
+        QVERIFY2(series.markText(k) == QStringLiteral("0"), where);
+        QVERIFY2(series.label(k) == kLatinFactorLabels[k], where);
+    }
+    QVERIFY(m_chart->isVisible());
+}
+
+void TestResultsDisplay::secondOrderCaption_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("tenths, comma") << 0 << 6.8 << QChar(u',') << "F1 = 6,8";
+    QTest::newRow("tenths, full stop") << 0 << 6.8 << QChar(u'.') << "F1 = 6.8";
+    QTest::newRow("whole: no separator") << 3 << 5.0 << QChar(u',') << "F4 = 5";
+    QTest::newRow("negative") << 1 << -1.7 << QChar(u',') << "F2 = -1,7";
+    QTest::newRow("zero") << 2 << 0.0 << QChar(u',') << "F3 = 0";
+    QTest::newRow("negative zero") << 2 << -0.0 << QChar(u',') << "F3 = 0";
+    QTest::newRow("two digits before the separator") << 3 << 10.4 << QChar(u',') << "F4 = 10,4";
+    QTest::newRow("sum with a binary remainder") << 0 << 0.1 + 0.2 << QChar(u',') << "F1 = 0,3";
+}
+
+void TestResultsDisplay::secondOrderCaption()
+{
+    QFETCH(int, index);
+    QFETCH(double, value);
+    QFETCH(QChar, separator);
+    QFETCH(QString, caption);
+    QCOMPARE(zorven::secondOrderCaption(index, value, separator), caption);
+}
+
+QTEST_MAIN(TestResultsDisplay)
+#include "tst_results_display.moc"
