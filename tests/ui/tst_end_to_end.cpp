@@ -11,6 +11,7 @@
 #include "app/dialogs.h"
 #include "app/zorven.h"
 #include "questionnaire/answer_key.h"
+#include "ui/form_driver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,14 +70,6 @@ struct Results
     QList<int> stens;
     QStringList secondOrder; // as a Russian locale writes them
 };
-
-// One key per character, as a keyboard with a Russian layout types it; QTest::keyClicks
-// takes Latin-1 only.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 QByteArray cp1251(const QString &text)
 {
@@ -185,10 +178,7 @@ private:
     template<typename T = QWidget>
     T *child(const char *name) const
     {
-        T *widget = m_window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return form_driver::child<T>(m_window, name);
     }
     void enterRespondent(const Respondent &respondent);
     void chooseSex(int index);
@@ -244,7 +234,7 @@ void TestEndToEnd::cleanup()
 
 void TestEndToEnd::enterRespondent(const Respondent &respondent)
 {
-    typeText(child<QLineEdit>("LEdit"), respondent.name);
+    form_driver::typeText(child<QLineEdit>("LEdit"), respondent.name);
     QCOMPARE(child<QLineEdit>("LEdit")->text(), respondent.name);
     chooseSex(respondent.sexIndex);
     QCOMPARE(child<QComboBox>("ComboBox1")->currentText(), respondent.sexText);
@@ -253,24 +243,16 @@ void TestEndToEnd::enterRespondent(const Respondent &respondent)
     QVERIFY(child("Box1")->isVisible());
 }
 
-// With the keyboard, the list closed: Down steps from the prompt to the first item and on.
 void TestEndToEnd::chooseSex(int index)
 {
-    auto *sex = child<QComboBox>("ComboBox1");
-    sex->setFocus();
-    while (sex->currentIndex() < index)
-        QTest::keyClick(sex, Qt::Key_Down);
-    QCOMPARE(sex->currentIndex(), index);
+    form_driver::chooseSex(m_window, index);
+    QCOMPARE(child<QComboBox>("ComboBox1")->currentIndex(), index);
 }
 
 void TestEndToEnd::typeAge(int age)
 {
-    auto *field = child<AgeField>("SpinEdit1");
-    field->setFocus();
-    field->findChild<QLineEdit *>()->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    typeText(field, QString::number(age));
-    QCOMPARE(field->text(), QString::number(age));
+    form_driver::typeAge(m_window, QString::number(age));
+    QCOMPARE(child<AgeField>("SpinEdit1")->text(), QString::number(age));
 }
 
 // `options[q - 1]` answers statement q; from statement `keysFrom` on by the keys 1, 2, 3.

@@ -5,6 +5,7 @@
 #include "app/zorven.h"
 #include "questionnaire/answer_key.h"
 #include "scoring/scoring_run.h"
+#include "ui/form_driver.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -68,10 +69,7 @@ private:
     template<typename T = QWidget>
     T *child(const char *name) const
     {
-        T *widget = m_window->findChild<T *>(QLatin1String(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return form_driver::child<T>(m_window, name);
     }
     QPushButton *option(int choice) const;
     void typeName(const QString &latinName);
@@ -116,27 +114,16 @@ void TestMainWindow::typeName(const QString &latinName)
     QTest::keyClicks(child<QLineEdit>("LEdit"), latinName);
 }
 
-// By keyboard, as an operator without the mouse would: Down moves from the prompt to the
-// first item and on.
 void TestMainWindow::chooseSex(int index)
 {
-    auto *sex = child<QComboBox>("ComboBox1");
-    sex->setFocus();
-    while (sex->currentIndex() < index)
-        QTest::keyClick(sex, Qt::Key_Down);
-    while (sex->currentIndex() > index)
-        QTest::keyClick(sex, Qt::Key_Up);
-    QCOMPARE(sex->currentIndex(), index);
+    form_driver::chooseSex(m_window, index);
+    QCOMPARE(child<QComboBox>("ComboBox1")->currentIndex(), index);
 }
 
 void TestMainWindow::setAgeText(const QString &text)
 {
-    auto *age = child<AgeField>("SpinEdit1");
-    age->setFocus();
-    age->findChild<QLineEdit *>()->selectAll();
-    QTest::keyClick(age, Qt::Key_Delete);
-    QTest::keyClicks(age, text);
-    QCOMPARE(age->text(), text);
+    form_driver::typeAge(m_window, text);
+    QCOMPARE(child<AgeField>("SpinEdit1")->text(), text);
 }
 
 void TestMainWindow::enterRespondent(int sex, const QString &age)

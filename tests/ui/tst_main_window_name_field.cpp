@@ -3,6 +3,7 @@
 
 #include "app/name_field.h"
 #include "app/zorven.h"
+#include "ui/form_driver.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -11,16 +12,7 @@
 #include <QStringEncoder>
 #include <QTest>
 
-namespace {
-
-// Types any text, one key per character; QTest::keyClicks takes Latin-1 only.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-} // namespace
+using form_driver::typeText;
 
 class TestMainWindowNameField : public QObject
 {
