@@ -10,11 +10,13 @@
 
 namespace {
 
-// A character outside the Basic Multilingual Plane comes as two surrogates, neither of
-// which the code page holds, so looking at single UTF-16 units is enough.
+// What the report can carry: code page 1251 without control characters, which would break
+// the report's line or its file name. A character outside the Basic Multilingual Plane
+// comes as two surrogates, neither of which the code page holds, so looking at single
+// UTF-16 units is enough.
 bool isReportUnit(QChar unit)
 {
-    return NameField::isReportCharacter(unit.unicode());
+    return zorven::cp1251::isLineCharacter(unit.unicode());
 }
 
 bool holdsOnlyReportCharacters(const QString &text)
@@ -47,10 +49,6 @@ NameField::NameField(QWidget *parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textEdited, this, [this] { m_changedByUser = true; });
 }
 
-bool NameField::isReportCharacter(char32_t c)
-{
-    return c >= 0x20 && c != 0x7F && zorven::cp1251::isCharacter(c);
-}
 
 void NameField::keyPressEvent(QKeyEvent *event)
 {

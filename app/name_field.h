@@ -14,10 +14,6 @@ public:
     // Set by the operator's first change of the text; nothing clears it.
     bool isChangedByUser() const { return m_changedByUser; }
 
-    // A character the report can carry: one of code page 1251, and no control character,
-    // which would break the report's line or its file name.
-    static bool isReportCharacter(char32_t c);
-
 signals:
     // A typed key was refused with a beep. The beep cannot be observed everywhere; this can.
     void inputRefused();

@@ -31,6 +31,12 @@ constexpr bool isCharacter(char32_t c)
     return false;
 }
 
+// A character a single line of code page 1251 text can hold: no control characters.
+constexpr bool isLineCharacter(char32_t c)
+{
+    return c >= 0x20 && c != 0x7F && isCharacter(c);
+}
+
 // Decodes one UTF-8 sequence starting at `i`; returns the code point and advances `i`.
 // A malformed sequence decodes as U+FFFD, which no check accepts.
 constexpr char32_t decodeAt(std::string_view s, std::size_t &i)
@@ -73,8 +79,7 @@ constexpr std::size_t length(std::string_view utf8)
 constexpr bool isSingleLineText(std::string_view utf8)
 {
     for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t c = decodeAt(utf8, i);
-        if (c < 0x20 || c == 0x7F || !isCharacter(c))
+        if (!isLineCharacter(decodeAt(utf8, i)))
             return false;
     }
     return true;

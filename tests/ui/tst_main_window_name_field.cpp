@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStringEncoder>
 #include <QTest>
 
 using form_driver::typeText;
@@ -27,7 +26,6 @@ private slots:
     void typedCharacters();
     void pastedTextKeepsOnlyReportCharacters_data();
     void pastedTextKeepsOnlyReportCharacters();
-    void reportCharactersAreExactlyCodePage1251();
 
 private:
     TForm1 *m_window = nullptr;
@@ -111,28 +109,6 @@ void TestMainWindowNameField::pastedTextKeepsOnlyReportCharacters()
     // What was kept can be typed around: the cursor stands after it.
     QTest::keyClick(m_field, Qt::Key_Z);
     QCOMPARE(m_field->text(), kept + u'z');
-}
-
-// The report writes the name in code page 1251; the field must agree with that encoder on
-// every character of the Basic Multilingual Plane but the control characters, which the
-// encoder passes through and the field refuses.
-void TestMainWindowNameField::reportCharactersAreExactlyCodePage1251()
-{
-    QVERIFY(QStringEncoder("windows-1251").isValid());
-    for (char32_t c = 0; c <= 0xFFFF; ++c) {
-        if (QChar::isSurrogate(c))
-            continue;
-        if (QChar::category(c) == QChar::Other_Control) {
-            QVERIFY(!NameField::isReportCharacter(c));
-            continue;
-        }
-        // A fresh encoder each time: one that has met an error keeps reporting it.
-        QStringEncoder encoder("windows-1251");
-        const QByteArray bytes = encoder.encode(QString(QChar(char16_t(c))));
-        const bool encodes = !encoder.hasError() && bytes.size() == 1;
-        if (NameField::isReportCharacter(c) != encodes)
-            QFAIL(qPrintable(QStringLiteral("U+%1").arg(uint(c), 4, 16, QChar(u'0'))));
-    }
 }
 
 QTEST_MAIN(TestMainWindowNameField)
