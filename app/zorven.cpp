@@ -23,7 +23,7 @@ TForm1::TForm1(QWidget *parent)
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TForm1>()),
-      m_entry(m_sheet.answers, *this),
+      m_entry(m_sheet.answers, m_sheet.options, *this),
       m_regional(zorven::RegionalSettings::fromLocale(QLocale::system()))
 {
     ui->setupUi(this);

@@ -11,8 +11,8 @@ namespace zorven {
 
 static_assert(SheetEntry::kLastStatement == kStatementCount);
 
-SheetEntry::SheetEntry(AnswerRecord &answers, SheetEntryView &view)
-    : m_answers(answers), m_view(view)
+SheetEntry::SheetEntry(AnswerRecord &answers, KeyedOptions &options, SheetEntryView &view)
+    : m_answers(answers), m_options(options), m_view(view)
 {
 }
 
@@ -63,6 +63,7 @@ void SheetEntry::undoPressed()
     --m_statementNumber;
     m_optionOffset -= 3;
     m_answers.set(m_statementNumber, 0);
+    m_options.set(m_statementNumber, kNoOption);
     refreshStatement();
 }
 
@@ -87,10 +88,12 @@ void SheetEntry::bringAgeIntoRange()
         m_view.setAge(inRange);
 }
 
-// The press for the last statement records nothing: that statement only checks the
-// respondent's care, and its entry stays 0 for the scoring run.
+// The press for the last statement records no points: that statement only checks the
+// respondent's care, and its entry stays 0 for the scoring run. Its letter is kept all
+// the same, as the sheet shows it.
 void SheetEntry::RecordAnswer()
 {
+    m_options.set(m_statementNumber, m_answerChoice);
     if (m_statementNumber == kLastStatement) {
         m_stage = Stage::Finished;
         m_view.hideKeyingStage();

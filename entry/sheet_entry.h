@@ -4,7 +4,7 @@
 // SheetEntryView through which the keying changes what is on show.
 
 #include "entry/age.h"
-#include "questionnaire/answer_record.h"
+#include "questionnaire/keyed_options.h"
 
 #include <QString>
 
@@ -53,7 +53,7 @@ class SheetEntry
 public:
     static constexpr int kLastStatement = 187;
 
-    SheetEntry(AnswerRecord &answers, SheetEntryView &view);
+    SheetEntry(AnswerRecord &answers, KeyedOptions &options, SheetEntryView &view);
 
     // The six events of the window.
     void start();
@@ -81,6 +81,7 @@ private:
     void setUndoButton(UndoButton state);
 
     AnswerRecord &m_answers;
+    KeyedOptions &m_options;
     SheetEntryView &m_view;
     Stage m_stage = Stage::RespondentData;
     std::uint8_t m_statementNumber = 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The sixteen primary factors and the program-wide results of one scoring run.
 
-#include "questionnaire/answer_record.h"
+#include "questionnaire/keyed_options.h"
 
 #include <array>
 #include <cstdint>
@@ -23,6 +23,7 @@ using SecondOrder = std::array<double, 4>;             // F1..F4, whole tenths
 // Everything the keying and the scoring run leave behind. One program run owns one of
 // these for the one sheet it keys; every member is zero until its step writes it.
 struct Sheet {
+    KeyedOptions options; // the letters keyed, statement 187's included
     AnswerRecord answers;
     RawScores raw{};
     Stens stens{};

@@ -106,6 +106,7 @@ private:
     void answer(int statements);
 
     zorven::AnswerRecord *m_answers = nullptr;
+    zorven::KeyedOptions m_options;
     FakeView *m_view = nullptr;
     SheetEntry *m_entry = nullptr;
 };
@@ -114,7 +115,8 @@ void TestSheetEntry::init()
 {
     m_answers = new zorven::AnswerRecord;
     m_view = new FakeView(*m_answers);
-    m_entry = new SheetEntry(*m_answers, *m_view);
+    m_options = {};
+    m_entry = new SheetEntry(*m_answers, m_options, *m_view);
     m_entry->start();
 }
 
@@ -340,8 +342,10 @@ void TestSheetEntry::undoFromDeeperStatementClearsOnlyThatEntry()
     m_entry->undoPressed();
     QCOMPARE(m_entry->statementNumber(), 10);
     QCOMPARE(m_view->shown.text, expectedStatement(10).text);
-    for (int q = 1; q <= zorven::kStatementCount; ++q)
+    for (int q = 1; q <= zorven::kStatementCount; ++q) {
         QCOMPARE(m_answers->at(q), q == 10 ? 0 : before.at(q));
+        QCOMPARE(m_options.at(q), q < 10 ? choiceFor(q) : zorven::kNoOption);
+    }
 }
 
 void TestSheetEntry::fullSheetRecords186AnswersAndStartsScoringOnce()
@@ -360,6 +364,12 @@ void TestSheetEntry::fullSheetRecords186AnswersAndStartsScoringOnce()
     for (int q = 1; q < 187; ++q)
         QCOMPARE(m_view->answersAtScoring.at(q), zorven::answerCode(q, choiceFor(q)));
     QCOMPARE(int(m_view->answersAtScoring.at(187)), 0);
+    // The letters keep statement 187's too, and give back exactly the record scored.
+    QCOMPARE(m_options.at(187), 2);
+    QVERIFY(m_options.isComplete());
+    const zorven::AnswerRecord rebuilt = zorven::answerRecordOf(m_options);
+    for (int q = 1; q <= 187; ++q)
+        QCOMPARE(rebuilt.at(q), m_view->answersAtScoring.at(q));
 
     m_entry->optionPressed(1);
     m_entry->undoPressed();
