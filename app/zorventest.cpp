@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "app/program_identity.h"
 #include "app/zorven.h"
+#include "results/report_file.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,6 +27,7 @@ void setIdentity(QApplication &application)
 
 int main(int argc, char *argv[])
 {
+    zorven::keepFileSizeLimitFromEndingTheProgram();
     QApplication application(argc, argv);
     setIdentity(application);
 

@@ -3,6 +3,7 @@
 #include "questionnaire/cp1251.h"
 #include "results/general_number.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QStringEncoder>
 
@@ -124,6 +125,26 @@ QString firstCharacters(const QString &text, qsizetype count)
     return text.left(end);
 }
 
+// Linux and most other file systems take at most this many bytes for one file name.
+constexpr qsizetype kFileNameByteLimit = 255;
+
+bool fitsFileSystem(const QString &name)
+{
+    return QFile::encodeName(name).size() <= kFileNameByteLimit;
+}
+
+// A name that the file system would refuse (Cyrillic takes two bytes a letter) keeps as
+// much of the surname as fits together with the extension.
+QString fittedToFileSystem(const QString &name, const QString &surname)
+{
+    if (fitsFileSystem(name))
+        return name;
+    QString kept = surname.left(name.size());
+    while (!kept.isEmpty() && !fitsFileSystem(kept + kReportExtension))
+        kept.chop(kept.size() >= 2 && kept.back().isLowSurrogate() ? 2 : 1);
+    return kept + kReportExtension;
+}
+
 } // namespace
 
 QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings)
@@ -143,7 +164,8 @@ QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings)
 
 QString reportFileName(const QString &surname)
 {
-    QString name = firstCharacters(surname + kReportExtension, kReportLineCapacity);
+    const QString cut = firstCharacters(surname + kReportExtension, kReportLineCapacity);
+    QString name = fittedToFileSystem(cut, surname);
     for (QChar &c : name) {
         if (isUnsafeInFileName(c))
             c = kUnsafeNameReplacement;

@@ -30,7 +30,9 @@ struct ReportData {
 // still arrives here is written as one '?', so no line changes its length.
 QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings);
 
-// The surname and ".txt", cut to the line buffer's 180 characters. Path separators and
+// The surname and ".txt", cut to the line buffer's 180 characters; where that is still
+// more than the 255 bytes a file system takes for one name, the surname is cut further so
+// that it fits together with ".txt". Path separators and
 // the characters Windows file names cannot hold become '_', so that no surname can name a
 // file outside the current directory; the report's surname line keeps them as typed.
 QString reportFileName(const QString &surname);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 namespace zorven {
@@ -26,18 +27,33 @@ bool hasWritePermissionBit(const QFileInfo &file)
     return file.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
 }
 
+// The report is only ever a regular file in its own directory. QSaveFile would write
+// through a symlink into another directory, or replace a device, FIFO or socket by a
+// plain file; in a shared folder another user can plant any of them.
+bool isForeignEntry(const QFileInfo &target)
+{
+    return target.isSymLink() || (target.exists() && !target.isFile());
+}
+
 // QSaveFile asks access(), which lets root replace a read-only file; the permission bits
 // are what the user set.
 int refusalOfExistingTarget(const QString &path)
 {
     const QFileInfo target(path);
+    if (isForeignEntry(target))
+        return ioErrorCode(EACCES);
     if (!target.exists())
         return 0;
-    if (target.isDir())
-        return ioErrorCode(EISDIR);
     if (!target.isWritable() || !hasWritePermissionBit(target))
         return ioErrorCode(EACCES);
     return 0;
+}
+
+// What stands at the path may change while the report is written; a link planted since
+// the first look must not decide where the report lands either.
+int refusalBeforeReplacing(const QString &path)
+{
+    return isForeignEntry(QFileInfo(path)) ? ioErrorCode(EACCES) : 0;
 }
 
 // QFileDevice may return a short count with errno cleared, and the rest of the data then
@@ -74,6 +90,13 @@ int writeAndSync(QSaveFile &file, const QByteArray &bytes)
 
 } // namespace
 
+void keepFileSizeLimitFromEndingTheProgram()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
 int writeReport(const QString &path, const QByteArray &bytes)
 {
     return writeReport(path, bytes, [](const QString &target) {
@@ -92,7 +115,10 @@ int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFact
     errno = 0;
     if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return codeOfFailedCall();
-    if (const int failure = writeAndSync(*file, bytes)) {
+    int failure = writeAndSync(*file, bytes);
+    if (!failure)
+        failure = refusalBeforeReplacing(path);
+    if (failure) {
         file->cancelWriting();
         return failure;
     }

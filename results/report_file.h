@@ -15,11 +15,17 @@ namespace zorven {
 // The file appears only when every byte reached the disk: on any failure an earlier file
 // of that name is left as it was and no partial or temporary file remains. An existing
 // file whose write permission is off is refused with "File access denied" even where the
-// process could replace it (root): the user protected it.
+// process could replace it (root): the user protected it. A symlink, directory, device,
+// FIFO or socket at `path` is refused the same way and never written through.
 int writeReport(const QString &path, const QByteArray &bytes);
 
 // The same, with the file made by `createFile`, so that a test can stand a failing file
 // in for a broken disk.
+// Under a file-size limit the system ends a process that writes past it, and the sheet
+// on screen would be lost with it. Called once at start, this turns such a write into a
+// failed write (EFBIG, "I/O error 27") that is reported like any other.
+void keepFileSizeLimitFromEndingTheProgram();
+
 using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
 int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile);
 

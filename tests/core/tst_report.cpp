@@ -226,6 +226,10 @@ void TestReport::fileName_data()
     QTest::newRow("characters Windows names cannot hold")
         << QStringLiteral("a\\b:c*d?e\"f<g>h|i") << QStringLiteral("a_b_c_d_e_f_g_h_i.txt");
     QTest::newRow("control characters") << QStringLiteral("a\tb\nc\x7F") << QStringLiteral("a_b_c_.txt");
+    // 125 Cyrillic letters and ".txt" are 254 bytes, within the file system's 255.
+    const QString cyrillic125(125, u'ж');
+    QTest::newRow("long Cyrillic cut to fit 255 bytes with the extension")
+        << cyrillic125 + QStringLiteral("жжжжж") << cyrillic125 + ".txt";
     QTest::newRow("a surrogate pair is one character of the 180")
         << QString(179, u'a') + QStringLiteral("\U0001F600") + "b"
         << QString(179, u'a') + QStringLiteral("\U0001F600");

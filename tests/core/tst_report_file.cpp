@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 using namespace zorven;
 
@@ -83,6 +84,8 @@ private slots:
     void refusedWithNothingLost();
     void failingDiskLosesNothing_data();
     void failingDiskLosesNothing();
+    void foreignEntryNeverWrittenThrough_data();
+    void foreignEntryNeverWrittenThrough();
 
     void errorCodeOfPlatformError_data();
     void errorCodeOfPlatformError();
@@ -177,6 +180,42 @@ void TestReportFile::failingDiskLosesNothing()
     };
     QCOMPARE(writeReport(m_earlier, kNewReport, failingDisk), code);
     QCOMPARE(filesIn(m_dir->path()), before);
+}
+
+// What another user can plant at the report's path in a shared folder.
+void TestReportFile::foreignEntryNeverWrittenThrough_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("symlink to a file elsewhere") << QStringLiteral("link to file");
+    QTest::newRow("dangling symlink") << QStringLiteral("dangling link");
+    QTest::newRow("symlink to a directory") << QStringLiteral("link to directory");
+    QTest::newRow("FIFO") << QStringLiteral("fifo");
+}
+
+void TestReportFile::foreignEntryNeverWrittenThrough()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir elsewhere;
+    QVERIFY(elsewhere.isValid());
+    const QString victim = elsewhere.filePath(QStringLiteral("victim.txt"));
+    const QString path = m_dir->filePath(QStringLiteral("Planted.txt"));
+    if (kind == QLatin1String("link to file")) {
+        QVERIFY(putFile(victim, kEarlierReport));
+        QVERIFY(QFile::link(victim, path));
+    } else if (kind == QLatin1String("dangling link")) {
+        QVERIFY(QFile::link(victim, path));
+    } else if (kind == QLatin1String("link to directory")) {
+        QVERIFY(QFile::link(elsewhere.path(), path));
+    } else {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    }
+    const QMap<QString, QByteArray> elsewhereBefore = filesIn(elsewhere.path());
+
+    QCOMPARE(writeReport(path, kNewReport), kFileAccessDenied);
+    QCOMPARE(filesIn(elsewhere.path()), elsewhereBefore);
+    const QFileInfo planted(path);
+    QVERIFY(planted.isSymLink() || (!planted.isFile() && planted.exists()));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 2);
 }
 
 void TestReportFile::errorCodeOfPlatformError_data()

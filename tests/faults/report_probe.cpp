@@ -1,4 +1,5 @@
-// Writes one known report to the path given and prints what the operator would be shown:
+// Writes one known report to the path given, set up against a file-size limit as the
+// program is, and prints what the operator would be shown:
 // "written", or the error report's text. The exit status is the error code (0 written).
 // The fault scripts run it under injected faults and as an unprivileged user.
 
@@ -26,6 +27,7 @@ zorven::ReportData knownSheet()
 
 int main(int argc, char *argv[])
 {
+    zorven::keepFileSizeLimitFromEndingTheProgram();
     QTextStream out(stdout);
     if (argc != 2) {
         out << "usage: report_probe PATH\n";
