@@ -24,7 +24,7 @@ TForm1::TForm1(QWidget *parent)
                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TForm1>()),
       m_entry(m_sheet.answers, m_sheet.options, *this),
-      m_regional(zorven::RegionalSettings::fromLocale(QLocale::system()))
+      m_regional(zorven::RegionalSettings::fromSystem())
 {
     ui->setupUi(this);
     m_chart = std::make_unique<zorven::ProfileChart>(ui->centralwidget);
@@ -300,7 +300,7 @@ void TForm1::fitOnceFrameIsKnown()
 void TForm1::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LocaleChange)
-        m_regional = zorven::RegionalSettings::fromLocale(QLocale::system());
+        m_regional = zorven::RegionalSettings::fromSystem();
     QMainWindow::changeEvent(event);
 }
 

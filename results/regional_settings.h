@@ -18,6 +18,11 @@ struct RegionalSettings {
     // character of code page 1251 keeps the default too: the report could not hold it.
     // Invisible direction marks are dropped from the pattern for the same reason.
     static RegionalSettings fromLocale(const QLocale &locale);
+
+    // The user's settings as the system holds them now: the separator from the locale in
+    // force for numbers, the pattern from the one in force for dates, each falling back
+    // to the defaults where its own category is the C locale.
+    static RegionalSettings fromSystem();
 };
 
 } // namespace zorven
