@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 void Dialogs::showErrorReport(QWidget *parent, const QString &message)
 {
@@ -14,4 +15,24 @@ QString Dialogs::askReportPath(QWidget *parent, const QString &proposedPath)
 {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить отчёт"), proposedPath,
                                         QStringLiteral("Текст (*.txt);;Все файлы (*)"));
+}
+
+Dialogs::UnsavedResultsChoice Dialogs::askAboutUnsavedResults(QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Warning, identity::kApplicationTitle,
+                    QStringLiteral("Отчёт по этому бланку не сохранён. Если выйти сейчас, "
+                                   "результаты будут потеряны."),
+                    QMessageBox::NoButton, parent);
+    QPushButton *save = box.addButton(QStringLiteral("Сохранить…"), QMessageBox::AcceptRole);
+    QPushButton *quit =
+        box.addButton(QStringLiteral("Выйти без сохранения"), QMessageBox::DestructiveRole);
+    QPushButton *stay = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == save)
+        return UnsavedResultsChoice::Save;
+    if (box.clickedButton() == quit)
+        return UnsavedResultsChoice::Quit;
+    return UnsavedResultsChoice::Stay;
 }

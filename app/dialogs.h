@@ -17,4 +17,9 @@ public:
 
     // Where "Сохранить отчёт…" writes the report; empty when the operator cancels.
     virtual QString askReportPath(QWidget *parent, const QString &proposedPath);
+
+    // Closing while the results are in no file: save them first, quit all the same, or
+    // stay.
+    enum class UnsavedResultsChoice { Save, Quit, Stay };
+    virtual UnsavedResultsChoice askAboutUnsavedResults(QWidget *parent);
 };

@@ -2,6 +2,7 @@
 
 #include "app/Unit1.h"
 #include "app/form_look.h"
+#include "app/fresh_control_guard.h"
 #include "app/keyboard_keying.h"
 #include "results/io_error.h"
 #include "results/report.h"
@@ -10,6 +11,7 @@
 #include "scoring/scoring_run.h"
 #include "ui_zorven.h"
 
+#include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QScreen>
@@ -30,7 +32,9 @@ TForm1::TForm1(QWidget *parent)
     m_chart = std::make_unique<zorven::ProfileChart>(ui->centralwidget);
     applyLook();
     connectHandlers();
-    new KeyboardKeying(this, ui->Box1, {ui->Button1, ui->Button2, ui->Button3}, ui->button5);
+    new KeyboardKeying(this, {ui->personbox, ui->Button4, ui->Box1,
+                              {ui->Button1, ui->Button2, ui->Button3}, ui->button5});
+    new FreshControlGuard(this);
     FormCreate();
 }
 
@@ -126,7 +130,7 @@ void TForm1::resultsStep()
                                   m_sheet.stens, m_sheet.secondOrder};
     m_report = zorven::reportBytes(data, m_regional);
     m_reportFileName = zorven::reportFileName(surname());
-    saveReport(m_reportFileName);
+    m_resultsUnsaved = !saveReport(m_reportFileName);
 
     zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},
                                m_sheet, m_regional.decimalSeparator);
@@ -135,10 +139,33 @@ void TForm1::resultsStep()
 
 void TForm1::SaveReportClick()
 {
+    saveReportElsewhere();
+}
+
+bool TForm1::saveReportElsewhere()
+{
     const QString path =
         m_dialogs->askReportPath(this, QDir::current().absoluteFilePath(m_reportFileName));
-    if (!path.isEmpty())
-        saveReport(path);
+    if (path.isEmpty() || !saveReport(path))
+        return false;
+    m_resultsUnsaved = false;
+    return true;
+}
+
+// Closing is immediate and silent, except when it would lose results that are in no file.
+bool TForm1::mayClose()
+{
+    if (!m_resultsUnsaved)
+        return true;
+    switch (m_dialogs->askAboutUnsavedResults(this)) {
+    case Dialogs::UnsavedResultsChoice::Save:
+        return saveReportElsewhere();
+    case Dialogs::UnsavedResultsChoice::Quit:
+        return true;
+    case Dialogs::UnsavedResultsChoice::Stay:
+        return false;
+    }
+    return false;
 }
 
 bool TForm1::saveReport(const QString &path)
@@ -294,6 +321,14 @@ void TForm1::fitOnceFrameIsKnown()
         return;
     m_fittedToKnownFrame = true;
     fitToFrame();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (mayClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 // The decimal separator and the date pattern follow the user's settings as they change.

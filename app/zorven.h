@@ -42,6 +42,7 @@ public:
     static constexpr QSize kMinimumContentSize{416, 296};
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -69,6 +70,8 @@ private:
     // The last step of the scoring run, and the writing of its report.
     void resultsStep();
     bool saveReport(const QString &path);
+    bool saveReportElsewhere();
+    bool mayClose();
     void showReportLocation(const QString &path);
 
     // zorven::SheetEntryView
@@ -98,6 +101,9 @@ private:
     // The report as the results step made it, kept for "Сохранить отчёт…".
     QByteArray m_report;
     QString m_reportFileName;
+    // The report could not be written and no "Сохранить отчёт…" has succeeded since: the
+    // results on screen are in no file.
+    bool m_resultsUnsaved = false;
     TAboutBox *m_aboutBox = nullptr;
     bool m_fittedToKnownFrame = false;
 };

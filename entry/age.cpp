@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <limits>
 
 namespace zorven {
 
@@ -18,20 +19,13 @@ std::optional<int> maximumAgeFor(int sexIndex)
     }
 }
 
-std::optional<int> wholeNumberFromText(QStringView text)
+std::optional<int> ageFromDigits(QStringView text)
 {
-    // Checked by hand rather than left to a locale's parser, which would take blanks and
-    // group separators ("1,000") that make no age.
-    const QStringView digits =
-        text.startsWith(u'+') || text.startsWith(u'-') ? text.sliced(1) : text;
-    const auto isAsciiDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isAsciiDigit))
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), isAgeDigit))
         return std::nullopt;
     bool fitsInt = false;
     const int number = text.toString().toInt(&fitsInt);
-    if (!fitsInt)
-        return std::nullopt;
-    return number;
+    return fitsInt ? number : std::numeric_limits<int>::max();
 }
 
 } // namespace zorven

@@ -1,6 +1,7 @@
 #pragma once
 // The age limits of the respondent data and how an age text is read.
 
+#include <QChar>
 #include <QStringView>
 
 #include <optional>
@@ -19,8 +20,14 @@ inline constexpr int kNoSex = -1;
 // The upper age limit of a sex index; none while no sex is chosen.
 std::optional<int> maximumAgeFor(int sexIndex);
 
-// The whole number an age field's text holds: an optional sign and decimal digits,
-// nothing else. Anything that is not one (empty, "5.5", "+", too large) gives none.
-std::optional<int> wholeNumberFromText(QStringView text);
+// An age is typed in decimal digits only: no sign, no separator.
+inline bool isAgeDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The age that a text of digits holds; none for an empty text or anything but digits. A
+// number too large for an int gives the largest int, which is above every maximum.
+std::optional<int> ageFromDigits(QStringView text);
 
 } // namespace zorven

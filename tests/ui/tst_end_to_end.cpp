@@ -19,6 +19,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,8 +48,17 @@ public:
     QStringList proposedPaths;
     // What the save dialog answers, one per showing; an empty answer is a cancel.
     QStringList pathAnswers;
+    // What the question on closing with unsaved results answers, one per showing.
+    QList<UnsavedResultsChoice> unsavedAnswers;
+    int unsavedQuestions = 0;
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
+
+    UnsavedResultsChoice askAboutUnsavedResults(QWidget *) override
+    {
+        ++unsavedQuestions;
+        return unsavedAnswers.isEmpty() ? UnsavedResultsChoice::Stay : unsavedAnswers.takeFirst();
+    }
 
     QString askReportPath(QWidget *, const QString &proposedPath) override
     {
@@ -173,6 +183,8 @@ private slots:
     void readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere();
     void saveIntoMissingFolderFailsAndCanBeTriedAgain();
     void cancelledSaveWritesNothingAndSaysNothing();
+    void plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved();
+    void quittingWithoutSavingWritesNothing();
 
 private:
     template<typename T = QWidget>
@@ -216,6 +228,7 @@ void TestEndToEnd::init()
     QVERIFY(QDir::setCurrent(m_workDir->path()));
 
     m_dialogs = std::make_unique<ScriptedDialogs>();
+    form_driver::clickWithoutDoubleClickGuard();
     m_window = new TForm1;
     auto *aboutBox = new TAboutBox(m_window);
     m_window->setAboutBox(aboutBox);
@@ -414,6 +427,11 @@ void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
     QCOMPARE(fileBytes(fileName), earlier);
     QVERIFY(child("Label2")->isVisible());
     QCOMPARE(child<QLabel>("Label2")->text(), kDoneText + copy);
+
+    // The results are in a file now: closing is silent again.
+    m_window->close();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_dialogs->unsavedQuestions, 0);
 }
 
 void TestEndToEnd::saveIntoMissingFolderFailsAndCanBeTriedAgain()
@@ -459,6 +477,59 @@ void TestEndToEnd::cancelledSaveWritesNothingAndSaysNothing()
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList());
     QCOMPARE(fileBytes(fileName), womansReport());
     QCOMPARE(child<QLabel>("Label2")->text(), shownBefore);
+}
+
+// Another user planted a link where the report goes: nothing is written through it, and
+// the only copy of the results is on screen, so closing asks until it is in a file.
+void TestEndToEnd::plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved()
+{
+    const QString fileName = kWoman.name + QStringLiteral(".txt");
+    const QString victim = m_elsewhere->filePath(QStringLiteral("victim.txt"));
+    const QByteArray victimBytes = "not the report's\r\n";
+    {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(victimBytes), victimBytes.size());
+    }
+    QVERIFY(QFile::link(victim, fileName));
+
+    keyWomansSheet();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(m_dialogs->errorReports, QStringList{QStringLiteral("File access denied.")});
+    QCOMPARE(fileBytes(victim), victimBytes);
+    QVERIFY(QFileInfo(fileName).isSymLink());
+    checkResultsShown(kWomansResults);
+
+    const QString copy = m_elsewhere->filePath(QStringLiteral("copy.txt"));
+    using Choice = Dialogs::UnsavedResultsChoice;
+    m_dialogs->unsavedAnswers = {Choice::Stay, Choice::Save, Choice::Save};
+    m_dialogs->pathAnswers = {QString(), copy};
+    m_window->close();
+    QVERIFY(m_window->isVisible());
+    m_window->close(); // the save dialog is cancelled
+    QVERIFY(m_window->isVisible());
+    child<QAction>("N3")->trigger();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_dialogs->unsavedQuestions, 3);
+    QCOMPARE(fileBytes(copy), womansReport());
+    QCOMPARE(fileBytes(victim), victimBytes);
+}
+
+void TestEndToEnd::quittingWithoutSavingWritesNothing()
+{
+    QVERIFY(QDir().mkdir(kWoman.name + QStringLiteral(".txt")));
+    keyWomansSheet();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(m_dialogs->errorReports, QStringList{QStringLiteral("File access denied.")});
+
+    m_dialogs->unsavedAnswers = {Dialogs::UnsavedResultsChoice::Quit};
+    child<QAction>("N3")->trigger();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_dialogs->unsavedQuestions, 1);
+    QVERIFY(m_dialogs->proposedPaths.isEmpty());
+    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{kWoman.name + QStringLiteral(".txt")});
 }
 
 // The locale is chosen before the application exists: Qt reads the system locale from

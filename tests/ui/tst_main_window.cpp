@@ -7,6 +7,7 @@
 #include "scoring/scoring_run.h"
 #include "ui/form_driver.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -53,7 +54,11 @@ private slots:
     void optionClickRecordsAndShowsUndo();
     void undoReturnsOneStepAndDisablesItself();
     void fullSheetByMouseEndsKeyingAndScores();
-    void scoringReadsNonNumberAgeAs16();
+    void scoringReadsTooLargeAgeAsTheMaximum();
+    void enterPressesNextOnceEnabled_data();
+    void enterPressesNextOnceEnabled();
+    void doubleClickOnNextAnswersNothing();
+    void doubleClickOnTheLastOptionClosesNothing();
     void keysPressOptionButtons_data();
     void keysPressOptionButtons();
     void keysWorkWhereverTheFocusIs();
@@ -91,6 +96,7 @@ void TestMainWindow::init()
     QVERIFY(m_workDir->isValid());
     m_previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_workDir->path()));
+    form_driver::clickWithoutDoubleClickGuard();
     m_window = new TForm1;
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -273,7 +279,7 @@ void TestMainWindow::nextBringsAgeIntoRangeWithoutLeavingTheField_data()
     QTest::newRow("man 58") << 0 << "58" << "58";
     QTest::newRow("man 75") << 0 << "75" << "60";
     QTest::newRow("woman 9") << 1 << "9" << "16";
-    QTest::newRow("not a whole number") << 0 << "5.5" << "5.5";
+    QTest::newRow("too large for a number") << 1 << "99999999999" << "55";
 }
 
 void TestMainWindow::nextBringsAgeIntoRangeWithoutLeavingTheField()
@@ -362,9 +368,9 @@ void TestMainWindow::fullSheetByMouseEndsKeyingAndScores()
              QStringList{"Ivanov I.I..txt"});
 }
 
-void TestMainWindow::scoringReadsNonNumberAgeAs16()
+void TestMainWindow::scoringReadsTooLargeAgeAsTheMaximum()
 {
-    enterRespondent(1, "5.5");
+    enterRespondent(1, "99999999999");
     keyAnswers(187);
     QVERIFY(!child("Box1")->isVisible());
 
@@ -374,8 +380,75 @@ void TestMainWindow::scoringReadsNonNumberAgeAs16()
         zorven::scoringRun(sheet, {1, age}, [] {});
         return sheet.stens;
     };
-    QVERIFY2(stensFor(16) != stensFor(50), "the sheet must tell the age bands apart");
-    QCOMPARE(m_window->sheet().stens, stensFor(16));
+    QVERIFY2(stensFor(16) != stensFor(55), "the sheet must tell the age bands apart");
+    QCOMPARE(m_window->sheet().stens, stensFor(55));
+}
+
+void TestMainWindow::enterPressesNextOnceEnabled_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter in the name") << "LEdit" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter in the age") << "SpinEdit1" << int(Qt::Key_Enter);
+    QTest::newRow("Enter on the sex list") << "ComboBox1" << int(Qt::Key_Return);
+}
+
+void TestMainWindow::enterPressesNextOnceEnabled()
+{
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QWidget *widget = child(field.toLatin1().constData());
+    typeName("Orlov");
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key(key));
+    QVERIFY(child("personbox")->isVisible());
+
+    chooseSex(0);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key(key));
+    QVERIFY(child("Box1")->isVisible());
+    QCOMPARE(statementOnShow(), 1);
+}
+
+// The second click of a double click on "Далее" lands on the option button now in its
+// place; it must not answer statement 1.
+void TestMainWindow::doubleClickOnNextAnswersNothing()
+{
+    typeName("Orlov");
+    chooseSex(0);
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+    auto *next = child<QPushButton>("Button4");
+    const QPoint at = next->mapTo(m_window, next->rect().center());
+    QTest::mouseClick(next, Qt::LeftButton);
+    QWidget *underPointer = m_window->childAt(at);
+    QCOMPARE(underPointer, option(2));
+
+    QTest::mouseDClick(underPointer, Qt::LeftButton);
+    QTest::mouseClick(underPointer, Qt::LeftButton);
+    QCOMPARE(statementOnShow(), 1);
+    QCOMPARE(m_window->sheet().options.at(1), zorven::kNoOption);
+
+    QTest::qWait(QApplication::doubleClickInterval());
+    QTest::mouseClick(underPointer, Qt::LeftButton);
+    QCOMPARE(statementOnShow(), 2);
+    QCOMPARE(m_window->sheet().options.at(1), 2);
+}
+
+// A quick second click after the last option lands on whatever the results put there.
+void TestMainWindow::doubleClickOnTheLastOptionClosesNothing()
+{
+    enterRespondent(0, "30");
+    keyAnswers(186);
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+    auto *label = child<QLabel>("Label2");
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QVERIFY(label->isVisible());
+    QTest::mouseClick(label, Qt::LeftButton);
+    QVERIFY(m_window->isVisible());
+
+    QTest::qWait(QApplication::doubleClickInterval());
+    QTest::mouseClick(label, Qt::LeftButton);
+    QVERIFY(!m_window->isVisible());
 }
 
 void TestMainWindow::keysPressOptionButtons_data()
