@@ -91,10 +91,8 @@ QString dateText(const QDate &date, const QString &pattern)
 
 void addRespondentLines(ReportText &text, const ReportData &data, const RegionalSettings &settings)
 {
-    text.addBufferedLine(kSurnameCaption + data.surname);
-    text.addBufferedLine(kAgeCaption + QString::number(data.age));
-    text.addBufferedLine(kSexCaption + data.sexText);
-    text.addBufferedLine(kDateCaption + dateText(data.date, settings.shortDatePattern));
+    for (const QString &line : respondentLines(data, settings))
+        text.addBufferedLine(line);
 }
 
 void addStenLines(ReportText &text, const Stens &stens)
@@ -125,6 +123,12 @@ QString firstCharacters(const QString &text, qsizetype count)
 }
 
 } // namespace
+
+std::array<QString, 4> respondentLines(const ReportData &data, const RegionalSettings &settings)
+{
+    return {kSurnameCaption + data.surname, kAgeCaption + QString::number(data.age),
+            kSexCaption + data.sexText, kDateCaption + dateText(data.date, settings.shortDatePattern)};
+}
 
 QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings)
 {
