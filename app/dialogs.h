@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 class Dialogs
@@ -17,4 +18,10 @@ public:
 
     // Where "Сохранить отчёт…" writes the report; empty when the operator cancels.
     virtual QString askReportPath(QWidget *parent, const QString &proposedPath);
+
+    // Where "Сохранить профиль в PDF…" writes the profile page; empty when cancelled.
+    virtual QString askProfilePdfPath(QWidget *parent, const QString &proposedPath);
+
+    // The print dialog for the profile page, which sets up `printer`; false when cancelled.
+    virtual bool askPrinter(QWidget *parent, QPrinter &printer);
 };
