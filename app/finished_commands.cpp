@@ -10,7 +10,6 @@
 #include "ui_zorven.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPrinter>
 
 namespace {
@@ -58,7 +57,8 @@ void TForm1::PrintProfileClick()
 {
     QPrinter printer(QPrinter::HighResolution);
     zorven::useProfilePageLayout(printer);
-    printer.setDocName(QFileInfo(profilePdfFileName()).completeBaseName());
+    // The print dialog's "print to file" makes its file name from this one.
+    printer.setDocName(profilePdfFileName());
     if (!m_dialogs->askPrinter(this, printer))
         return;
     if (!zorven::paintProfilePage(printer, m_reportData, m_regional)

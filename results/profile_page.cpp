@@ -4,6 +4,7 @@
 #include "results/scale_names.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -38,13 +39,13 @@ constexpr int kSmallFont = 32;
 
 // The profile table: columns from the left, rows from the table's top.
 constexpr qreal kLetterLeft = 20;
-constexpr qreal kNameLeft = 150;
-constexpr qreal kStenLeft = 720;
+constexpr qreal kNameLeft = 130;
+constexpr qreal kStenLeft = 790;
 constexpr qreal kStenWidth = 110;
-constexpr qreal kScaleLeft = 870;
+constexpr qreal kScaleLeft = 910;
 constexpr qreal kScaleWidth = kContentSize.width() - kScaleLeft;
 constexpr qreal kHeaderHeight = 75;
-constexpr qreal kRowHeight = 105;
+constexpr qreal kRowHeight = 115;
 constexpr qreal kDotRadius = 17;
 constexpr qreal kProfileLineWidth = 7;
 
@@ -59,6 +60,15 @@ QFont pageFont(int height, bool bold = false)
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(height);
     font.setBold(bold);
+    return font;
+}
+
+// The font, made smaller where needed so that `text` fits `width`: fonts differ from
+// platform to platform, and a cut scale name would be unreadable on paper.
+QFont fittedFont(QFont font, const QString &text, qreal width)
+{
+    while (font.pixelSize() > 1 && QFontMetricsF(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
     return font;
 }
 
@@ -154,8 +164,9 @@ void drawFactorRow(QPainter &painter, qreal top, int factor, int sten)
     const QFont font = pageFont(kTextFont);
     drawText(painter, QRectF(kLetterLeft, top, kNameLeft - kLetterLeft, kRowHeight),
              Qt::AlignLeft | Qt::AlignVCenter, factorLetter(factor), pageFont(kTextFont, true));
-    drawText(painter, QRectF(kNameLeft, top, kStenLeft - kNameLeft, kRowHeight),
-             Qt::AlignLeft | Qt::AlignVCenter, scaleName(factor), font);
+    const QRectF nameBox(kNameLeft, top, kStenLeft - kNameLeft - 20, kRowHeight);
+    drawText(painter, nameBox, Qt::AlignLeft | Qt::AlignVCenter, scaleName(factor),
+             fittedFont(font, scaleName(factor), nameBox.width()));
     drawText(painter, QRectF(kStenLeft, top, kStenWidth, kRowHeight), Qt::AlignCenter,
              QString::number(sten), pageFont(kTextFont, true));
 }
