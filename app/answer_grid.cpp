@@ -49,7 +49,6 @@ AnswerGrid::AnswerGrid(const zorven::KeyedOptions &keyed, QWidget *parent)
 {
     setObjectName(QStringLiteral("AnswerGrid"));
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
     measure();
 }
 
