@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 void Dialogs::showErrorReport(QWidget *parent, const QString &message)
@@ -35,4 +36,21 @@ Dialogs::UnsavedResultsChoice Dialogs::askAboutUnsavedResults(QWidget *parent)
     if (box.clickedButton() == quit)
         return UnsavedResultsChoice::Quit;
     return UnsavedResultsChoice::Stay;
+}
+
+QString Dialogs::askProfilePdfPath(QWidget *parent, const QString &proposedPath)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить профиль в PDF"),
+                                        proposedPath, QStringLiteral("PDF (*.pdf);;Все файлы (*)"));
+}
+
+// The profile is one page: nothing to choose of a page range. Printing to a file is not
+// offered: a file goes through «Сохранить профиль в PDF…», which never writes through a
+// link or over a device.
+bool Dialogs::askPrinter(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Печать профиля"));
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 class Dialogs
@@ -22,4 +23,9 @@ public:
     // stay.
     enum class UnsavedResultsChoice { Save, Quit, Stay };
     virtual UnsavedResultsChoice askAboutUnsavedResults(QWidget *parent);
+    // Where "Сохранить профиль в PDF…" writes the profile page; empty when cancelled.
+    virtual QString askProfilePdfPath(QWidget *parent, const QString &proposedPath);
+
+    // The print dialog for the profile page, which sets up `printer`; false when cancelled.
+    virtual bool askPrinter(QWidget *parent, QPrinter &printer);
 };

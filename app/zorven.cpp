@@ -128,6 +128,7 @@ void TForm1::resultsStep()
 {
     const zorven::ReportData data{surname(), age(), sexText(), QDate::currentDate(),
                                   m_sheet.stens, m_sheet.secondOrder};
+    m_reportData = data;
     m_report = zorven::reportBytes(data, m_regional);
     m_reportFileName = zorven::reportFileName(surname());
     m_resultsUnsaved = !saveReport(m_reportFileName);
@@ -135,6 +136,7 @@ void TForm1::resultsStep()
     zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},
                                m_sheet, m_regional.decimalSeparator);
     ui->SaveReport->setEnabled(true);
+    offerFinishedCommands();
 }
 
 void TForm1::SaveReportClick()
@@ -262,6 +264,7 @@ void TForm1::connectHandlers()
     connect(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
     connect(ui->Label2, &ClickableLabel::clicked, this, &TForm1::Label2Click);
     connect(ui->SaveReport, &QAction::triggered, this, &TForm1::SaveReportClick);
+    connectFinishedCommands();
 }
 
 void TForm1::applyLook()

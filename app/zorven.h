@@ -6,6 +6,7 @@
 #include "entry/sheet_entry.h"
 #include "results/profile_chart.h"
 #include "results/regional_settings.h"
+#include "results/report.h"
 #include "scoring/factors.h"
 
 #include <QMainWindow>
@@ -61,6 +62,10 @@ private:
     void N3Click();
     void Label2Click();
     void SaveReportClick();
+    // The Finished stage's commands for checking and filing the sheet (finished_commands.cpp).
+    void SheetAnswersClick();
+    void PrintProfileClick();
+    void SaveProfilePdfClick();
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
@@ -73,6 +78,12 @@ private:
     bool saveReportElsewhere();
     bool mayClose();
     void showReportLocation(const QString &path);
+
+    // The sheet scored again with corrected letters, by the same run and results step.
+    void rescore(const zorven::KeyedOptions &options);
+    QString profilePdfFileName() const;
+    void connectFinishedCommands();
+    void offerFinishedCommands();
 
     // zorven::SheetEntryView
     bool nameChangedByUser() const override;
@@ -104,6 +115,8 @@ private:
     // The report could not be written and no "Сохранить отчёт…" has succeeded since: the
     // results on screen are in no file.
     bool m_resultsUnsaved = false;
+    // What the report was made of; the printed profile shows the same.
+    zorven::ReportData m_reportData;
     TAboutBox *m_aboutBox = nullptr;
     bool m_fittedToKnownFrame = false;
 };

@@ -145,6 +145,14 @@ ProfileSeries::ProfileSeries(QChart *chart)
     fitValueAxis();
 }
 
+void ProfileSeries::clear()
+{
+    m_bars->clear();
+    m_categories->clear();
+    m_marks->clear();
+    fitValueAxis();
+}
+
 void ProfileSeries::addPoint(double value, const QString &label, const QColor &colour)
 {
     m_bars->append(barSetAt(pointCount(), value, label, colour));

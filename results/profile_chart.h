@@ -28,12 +28,14 @@ struct ValueAxisRange
     int tickCount = 0;
 };
 
-// The chart's one bar series. It only grows: point k sits at X = k.
+// The chart's one bar series: point k sits at X = k.
 class ProfileSeries
 {
     Q_DISABLE_COPY_MOVE(ProfileSeries)
 
 public:
+    // Takes every point away, so that a sheet scored again shows only its new stens.
+    void clear();
     // Appends a bar of height `value` named `label` on the category axis and filled from
     // maroon at its foot to `colour` at its top.
     void addPoint(double value, const QString &label, const QColor &colour);

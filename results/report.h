@@ -8,6 +8,8 @@
 #include <QDate>
 #include <QString>
 
+#include <array>
+
 namespace zorven {
 
 // The file name and every data line pass through a line buffer of this many characters
@@ -29,6 +31,10 @@ struct ReportData {
 // mark. The window admits only characters the code page holds; any other character that
 // still arrives here is written as one '?', so no line changes its length.
 QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings);
+
+// Lines 3 to 6 of the report, surname, age, sex and date, before the line buffer cuts
+// them; the printed profile shows the same lines.
+std::array<QString, 4> respondentLines(const ReportData &data, const RegionalSettings &settings);
 
 // The surname and ".txt", cut to the line buffer's 180 characters; where that is still
 // more than the 255 bytes a file system takes for one name, the surname is cut further so
