@@ -6,18 +6,6 @@
 
 namespace zorven {
 
-std::optional<int> maximumAgeFor(int sexIndex)
-{
-    switch (sexIndex) {
-    case kSexMale:
-        return kMaleMaximumAge;
-    case kSexFemale:
-        return kFemaleMaximumAge;
-    default:
-        return std::nullopt;
-    }
-}
-
 std::optional<int> wholeNumberFromText(QStringView text)
 {
     // Checked by hand rather than left to a locale's parser, which would take blanks and

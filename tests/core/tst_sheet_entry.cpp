@@ -8,7 +8,9 @@
 
 #include <optional>
 
+using zorven::Sex;
 using zorven::SheetEntry;
+using zorven::Stage;
 using zorven::StatementOnShow;
 using zorven::UndoButton;
 
@@ -20,7 +22,7 @@ public:
     explicit FakeView(const zorven::AnswerRecord &answers) : m_answers(answers) {}
 
     bool nameChangedByUser() const override { return nameFlag; }
-    int sexIndex() const override { return sex; }
+    Sex sex() const override { return sexChosen; }
     int age() const override { return ageShown; }
     void setAge(int age) override
     {
@@ -31,28 +33,26 @@ public:
     void enableNext() override { ++nextEnablings; }
     void showStatement(const StatementOnShow &statement) override { shown = statement; }
     void setUndoButton(UndoButton state) override { undo = state; }
-    void showKeyingStage() override { ++keyingShown; }
-    void hideKeyingStage() override { ++keyingHidden; }
+    void setStage(Stage stage) override { stages << stage; }
     void startScoringRun() override
     {
         ++scoringRuns;
         answersAtScoring = m_answers;
-        keyingHiddenBeforeScoring = keyingHidden > 0;
+        stagesAtScoring = stages;
     }
 
     bool nameFlag = false;
-    int sex = zorven::kNoSex;
-    int ageShown = 16;
+    Sex sexChosen = Sex::None;
+    int ageShown = zorven::kMinimumAge;
     int ageWrites = 0;
     std::optional<int> ageMaximum;
     int nextEnablings = 0;
     StatementOnShow shown;
     UndoButton undo = UndoButton::Hidden;
-    int keyingShown = 0;
-    int keyingHidden = 0;
+    QList<Stage> stages;
     int scoringRuns = 0;
     zorven::AnswerRecord answersAtScoring;
-    bool keyingHiddenBeforeScoring = false;
+    QList<Stage> stagesAtScoring;
 
 private:
     const zorven::AnswerRecord &m_answers;
@@ -73,6 +73,8 @@ int choiceFor(int q)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(zorven::Sex)
 
 class TestSheetEntry : public QObject
 {
@@ -131,7 +133,7 @@ void TestSheetEntry::startKeying()
 {
     m_view->nameFlag = true;
     m_entry->nameChanged();
-    m_view->sex = zorven::kSexMale;
+    m_view->sexChosen = Sex::Male;
     m_entry->sexChanged();
     m_entry->nextPressed();
     QVERIFY(m_entry->isKeying());
@@ -152,7 +154,7 @@ void TestSheetEntry::startShowsStatementOne()
     QCOMPARE(m_view->shown.text, expectedStatement(1).text);
     QCOMPARE(m_view->shown.options, expectedStatement(1).options);
     QCOMPARE(m_view->undo, UndoButton::Hidden);
-    QCOMPARE(m_view->keyingShown, 0);
+    QCOMPARE(m_view->stages, QList{Stage::RespondentData});
 }
 
 // Steps: 'n' the operator changes the name, 'x' the name field is emptied again (its flag
@@ -178,7 +180,7 @@ void TestSheetEntry::nextIsEnabledByNameFlagAndSex()
             m_view->nameFlag = true;
             m_entry->nameChanged();
         } else {
-            m_view->sex = step == u'm' ? zorven::kSexMale : zorven::kSexFemale;
+            m_view->sexChosen = step == u'm' ? Sex::Male : Sex::Female;
             m_entry->sexChanged();
         }
     }
@@ -190,9 +192,9 @@ void TestSheetEntry::nextIsNeverDisabledAgain()
 {
     m_view->nameFlag = true;
     m_entry->nameChanged();
-    m_view->sex = zorven::kSexFemale;
+    m_view->sexChosen = Sex::Female;
     m_entry->sexChanged();
-    m_view->sex = zorven::kNoSex;
+    m_view->sexChosen = Sex::None;
     m_entry->sexChanged();
     m_entry->nameChanged();
     QVERIFY(m_entry->isNextEnabled());
@@ -201,19 +203,19 @@ void TestSheetEntry::nextIsNeverDisabledAgain()
 
 void TestSheetEntry::sexChoiceSetsAgeMaximumOnly_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<std::optional<int>>("maximum");
-    QTest::newRow("male") << zorven::kSexMale << std::optional<int>(60);
-    QTest::newRow("female") << zorven::kSexFemale << std::optional<int>(55);
-    QTest::newRow("none") << zorven::kNoSex << std::optional<int>();
+    QTest::newRow("male") << Sex::Male << std::optional<int>(60);
+    QTest::newRow("female") << Sex::Female << std::optional<int>(55);
+    QTest::newRow("none") << Sex::None << std::optional<int>();
 }
 
 void TestSheetEntry::sexChoiceSetsAgeMaximumOnly()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(std::optional<int>, maximum);
     m_view->ageShown = 58;
-    m_view->sex = sex;
+    m_view->sexChosen = sex;
     m_entry->sexChanged();
     QCOMPARE(m_view->ageMaximum, maximum);
     QCOMPARE(m_view->ageShown, 58);
@@ -222,30 +224,30 @@ void TestSheetEntry::sexChoiceSetsAgeMaximumOnly()
 
 void TestSheetEntry::nextStartsKeyingWithAgeInRange_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<int>("age");
     QTest::addColumn<int>("ageAfter");
-    QTest::newRow("woman 58 entered under the men's maximum") << 1 << 58 << 55;
-    QTest::newRow("woman 55") << 1 << 55 << 55;
-    QTest::newRow("man 58") << 0 << 58 << 58;
-    QTest::newRow("man 61, focus never left the field") << 0 << 61 << 60;
-    QTest::newRow("woman 12") << 1 << 12 << 16;
-    QTest::newRow("man -3") << 0 << -3 << 16;
-    QTest::newRow("man 16") << 0 << 16 << 16;
+    QTest::newRow("woman 58 entered under the men's maximum") << Sex::Female << 58 << 55;
+    QTest::newRow("woman 55") << Sex::Female << 55 << 55;
+    QTest::newRow("man 58") << Sex::Male << 58 << 58;
+    QTest::newRow("man 61, focus never left the field") << Sex::Male << 61 << 60;
+    QTest::newRow("woman 12") << Sex::Female << 12 << 16;
+    QTest::newRow("man -3") << Sex::Male << -3 << 16;
+    QTest::newRow("man 16") << Sex::Male << 16 << 16;
 }
 
 void TestSheetEntry::nextStartsKeyingWithAgeInRange()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(int, age);
     QFETCH(int, ageAfter);
     m_view->nameFlag = true;
     m_entry->nameChanged();
-    m_view->sex = sex;
+    m_view->sexChosen = sex;
     m_entry->sexChanged();
     m_view->ageShown = age;
     m_entry->nextPressed();
-    QCOMPARE(m_view->keyingShown, 1);
+    QCOMPARE(m_view->stages, (QList{Stage::RespondentData, Stage::Keying}));
     QCOMPARE(m_view->ageShown, ageAfter);
     QCOMPARE(m_view->ageWrites, age == ageAfter ? 0 : 1);
     QCOMPARE(m_view->undo, UndoButton::Hidden);
@@ -254,11 +256,11 @@ void TestSheetEntry::nextStartsKeyingWithAgeInRange()
 
 void TestSheetEntry::nextIsIgnoredWhileDisabled()
 {
-    m_view->sex = zorven::kSexMale;
+    m_view->sexChosen = Sex::Male;
     m_entry->sexChanged();
     m_entry->nextPressed();
     QVERIFY(!m_entry->isKeying());
-    QCOMPARE(m_view->keyingShown, 0);
+    QCOMPARE(m_view->stages, QList{Stage::RespondentData});
 }
 
 void TestSheetEntry::optionsAreIgnoredBeforeKeying()
@@ -358,7 +360,8 @@ void TestSheetEntry::fullSheetRecords186AnswersAndStartsScoringOnce()
     m_entry->optionPressed(2);
     QVERIFY(m_entry->isFinished());
     QCOMPARE(m_view->scoringRuns, 1);
-    QVERIFY(m_view->keyingHiddenBeforeScoring);
+    QCOMPARE(m_view->stagesAtScoring,
+             (QList{Stage::RespondentData, Stage::Keying, Stage::Finished}));
     QCOMPARE(m_entry->statementNumber(), 187);
     QCOMPARE(m_view->shown.caption, expectedStatement(187).caption);
     for (int q = 1; q < 187; ++q)

@@ -354,7 +354,7 @@ void TestMainWindow::fullSheetByMouseEndsKeyingAndScores()
 
     zorven::Sheet expected;
     expected.answers = sheet.answers;
-    zorven::scoringRun(expected, {0, 30}, [] {});
+    zorven::scoringRun(expected, {zorven::Sex::Male, 30}, [] {});
     QCOMPARE(sheet.raw, expected.raw);
     QCOMPARE(sheet.stens, expected.stens);
     QCOMPARE(sheet.secondOrder, expected.secondOrder);
@@ -371,7 +371,7 @@ void TestMainWindow::scoringReadsNonNumberAgeAs16()
     const auto stensFor = [this](int age) {
         zorven::Sheet sheet;
         sheet.answers = m_window->sheet().answers;
-        zorven::scoringRun(sheet, {1, age}, [] {});
+        zorven::scoringRun(sheet, {zorven::Sex::Female, age}, [] {});
         return sheet.stens;
     };
     QVERIFY2(stensFor(16) != stensFor(50), "the sheet must tell the age bands apart");
