@@ -11,15 +11,13 @@ namespace {
 
 // The title is not made the application's display name: the platform would append that
 // to every window caption.
-void setIdentity(QApplication &application)
+void setIdentity()
 {
     QApplication::setApplicationName(identity::kApplicationTitle);
     QApplication::setApplicationVersion(identity::kVersion);
     QApplication::setOrganizationName(identity::kMakerName);
     QApplication::setDesktopFileName(QStringLiteral("zorventest"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zorventest.png")));
-    application.setProperty("productName", identity::kProductName);
-    application.setProperty("comment", identity::kComment);
 }
 
 } // namespace
@@ -27,7 +25,7 @@ void setIdentity(QApplication &application)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    setIdentity(application);
+    setIdentity();
 
     TForm1 form;
     // A child of the main window: it closes with it and does not keep the program running.
