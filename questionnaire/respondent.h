@@ -1,6 +1,8 @@
 #pragma once
 // What the scoring needs to know of the respondent besides the answers: sex and age.
 
+#include <QMetaType>
+
 #include <optional>
 
 namespace zorven {
@@ -28,3 +30,5 @@ constexpr std::optional<int> maximumAgeFor(Sex sex)
 }
 
 } // namespace zorven
+
+Q_DECLARE_METATYPE(zorven::Sex)

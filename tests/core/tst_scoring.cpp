@@ -13,7 +13,6 @@
 using namespace zorven;
 
 Q_DECLARE_METATYPE(zorven::RawScores) // the same array type as Stens
-Q_DECLARE_METATYPE(zorven::Sex)
 
 namespace {
 

@@ -4,8 +4,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(zorven::Sex)
-
 class TestSheetEntryAge : public QObject
 {
     Q_OBJECT
