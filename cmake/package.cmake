@@ -1,6 +1,7 @@
 # The Debian package, made in a build folder by `cpack -G DEB`. dpkg-shlibdeps finds the
 # libraries the program needs; what it only uses when present is recommended.
 set(CPACK_PACKAGE_NAME zorventest)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "${ZORVEN_MAKER_NAME}")
 set(CPACK_PACKAGE_CONTACT "${ZORVEN_MAKER_NAME}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${ZORVEN_PRODUCT_NAME}: ${ZORVEN_COMMENT}")
