@@ -17,8 +17,17 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <array>
+
 using look::setLook;
 using look::Weight;
+
+namespace {
+
+// The items of the sex list, in their order.
+constexpr std::array kSexItems = {zorven::Sex::Male, zorven::Sex::Female};
+
+} // namespace
 
 TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent,
@@ -29,7 +38,11 @@ TForm1::TForm1(QWidget *parent)
       m_regional(zorven::RegionalSettings::fromSystem())
 {
     ui->setupUi(this);
-    m_chart = std::make_unique<zorven::ProfileChart>(ui->centralwidget);
+    // The norm groups' limits; the men's maximum holds until a sex is chosen.
+    ui->SpinEdit1->setMinimum(zorven::kMinimumAge);
+    ui->SpinEdit1->setMaximum(zorven::kMaleMaximumAge);
+    ui->SpinEdit1->setValue(zorven::kMinimumAge);
+    m_chart = new zorven::ProfileChart(ui->centralwidget);
     applyLook();
     connectHandlers();
     new KeyboardKeying(this, {ui->personbox, ui->Button4, ui->Box1,
@@ -47,9 +60,7 @@ void TForm1::setAboutBox(TAboutBox *aboutBox)
 
 void TForm1::FormCreate()
 {
-    setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты"));
     fitToFrame();
-    ui->personbox->move(139, 61);
     ui->LEdit->setFocus();
     m_entry.start();
 }
@@ -113,8 +124,7 @@ QString TForm1::surname() const
 
 QString TForm1::sexText() const
 {
-    const QComboBox *sex = ui->ComboBox1;
-    return sex->currentIndex() == zorven::kNoSex ? QString() : sex->currentText();
+    return sex() == zorven::Sex::None ? QString() : ui->ComboBox1->currentText();
 }
 
 int TForm1::age() const
@@ -195,9 +205,10 @@ bool TForm1::nameChangedByUser() const
     return ui->LEdit->isChangedByUser();
 }
 
-int TForm1::sexIndex() const
+zorven::Sex TForm1::sex() const
 {
-    return ui->ComboBox1->currentIndex();
+    const int item = ui->ComboBox1->currentIndex();
+    return item >= 0 && item < int(kSexItems.size()) ? kSexItems[item] : zorven::Sex::None;
 }
 
 void TForm1::setAge(int age)
@@ -230,24 +241,49 @@ void TForm1::setUndoButton(zorven::UndoButton state)
     ui->button5->setEnabled(state == zorven::UndoButton::Available);
 }
 
-void TForm1::showKeyingStage()
+// Every stage's caption, groups, undo button and results controls, in one place.
+void TForm1::setStage(zorven::Stage stage)
 {
-    ui->personbox->hide();
-    ui->Box1->move(6, 3);
-    ui->Box1->show();
-    setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
-    ui->button5->move(195, 270);
+    using zorven::Stage;
+    switch (stage) {
+    case Stage::RespondentData:
+        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты"));
+        ui->personbox->move(139, 61);
+        ui->personbox->show();
+        ui->Box1->hide();
+        ui->button5->hide();
+        hideResults();
+        break;
+    case Stage::Keying:
+        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
+        ui->personbox->hide();
+        ui->Box1->move(6, 3);
+        ui->Box1->show();
+        ui->button5->move(195, 270); // shown from the first answer on: setUndoButton
+        ui->button5->hide();
+        hideResults();
+        break;
+    case Stage::Finished:
+        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
+        ui->personbox->hide();
+        ui->Box1->hide();
+        ui->button5->hide();
+        // The results controls show once the scoring run has filled them: resultsStep.
+        break;
+    }
 }
 
-void TForm1::hideKeyingStage()
+void TForm1::hideResults()
 {
-    ui->Box1->hide();
-    ui->button5->hide();
+    m_chart->hide();
+    for (QWidget *label : std::initializer_list<QWidget *>{ui->RzLabel1, ui->RzLabel2, ui->RzLabel3,
+                                                           ui->RzLabel4, ui->Label2})
+        label->hide();
 }
 
 void TForm1::startScoringRun()
 {
-    const zorven::Respondent respondent{sexIndex(), age()};
+    const zorven::Respondent respondent{sex(), age()};
     zorven::scoringRun(m_sheet, respondent, [this] { resultsStep(); });
 }
 

@@ -87,16 +87,16 @@ private:
 
     // zorven::SheetEntryView
     bool nameChangedByUser() const override;
-    int sexIndex() const override;
+    zorven::Sex sex() const override;
     void setAge(int age) override;
     void setAgeMaximum(int maximum) override;
     void enableNext() override;
     void showStatement(const zorven::StatementOnShow &statement) override;
     void setUndoButton(zorven::UndoButton state) override;
-    void showKeyingStage() override;
-    void hideKeyingStage() override;
+    void setStage(zorven::Stage stage) override;
     void startScoringRun() override;
 
+    void hideResults();
     void connectHandlers();
     void applyLook();
     void fitToFrame();
@@ -105,7 +105,7 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     zorven::Sheet m_sheet;
     zorven::SheetEntry m_entry;
-    std::unique_ptr<zorven::ProfileChart> m_chart;
+    zorven::ProfileChart *m_chart; // a child of the window
     zorven::RegionalSettings m_regional;
     Dialogs m_platformDialogs;
     Dialogs *m_dialogs = &m_platformDialogs;

@@ -7,18 +7,6 @@
 
 namespace zorven {
 
-std::optional<int> maximumAgeFor(int sexIndex)
-{
-    switch (sexIndex) {
-    case kSexMale:
-        return kMaleMaximumAge;
-    case kSexFemale:
-        return kFemaleMaximumAge;
-    default:
-        return std::nullopt;
-    }
-}
-
 std::optional<int> ageFromDigits(QStringView text)
 {
     if (text.isEmpty() || !std::all_of(text.begin(), text.end(), isAgeDigit))

@@ -1,5 +1,7 @@
 #pragma once
-// The age limits of the respondent data and how an age text is read.
+// How an age text is read.
+
+#include "questionnaire/respondent.h"
 
 #include <QChar>
 #include <QStringView>
@@ -7,18 +9,6 @@
 #include <optional>
 
 namespace zorven {
-
-// The age bands of the norm groups: men 16 to 60, women 16 to 55.
-inline constexpr int kMinimumAge = 16;
-inline constexpr int kMaleMaximumAge = 60;
-inline constexpr int kFemaleMaximumAge = 55;
-
-inline constexpr int kSexMale = 0;
-inline constexpr int kSexFemale = 1;
-inline constexpr int kNoSex = -1;
-
-// The upper age limit of a sex index; none while no sex is chosen.
-std::optional<int> maximumAgeFor(int sexIndex);
 
 // An age is typed in decimal digits only: no sign, no separator.
 inline bool isAgeDigit(QChar c)

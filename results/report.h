@@ -1,6 +1,7 @@
 #pragma once
 // The results report: its 30 lines as code page 1251 bytes, and the name of its file.
 
+#include "questionnaire/respondent.h"
 #include "results/regional_settings.h"
 #include "scoring/factors.h"
 
@@ -20,7 +21,7 @@ inline constexpr int kReportLineCapacity = 180;
 // the report is written.
 struct ReportData {
     QString surname;  // exactly as typed: any length, not trimmed, may be empty
-    int age = 16;
+    int age = kMinimumAge;
     QString sexText;  // the chosen item's text, or empty when none is chosen
     QDate date;
     Stens stens{};

@@ -46,16 +46,16 @@ void TestSheetEntryAge::ageFromDigits()
 
 void TestSheetEntryAge::maximumAgeFor_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<zorven::Sex>("sex");
     QTest::addColumn<std::optional<int>>("maximum");
-    QTest::newRow("male") << 0 << std::optional<int>(60);
-    QTest::newRow("female") << 1 << std::optional<int>(55);
-    QTest::newRow("none chosen") << -1 << std::optional<int>();
+    QTest::newRow("male") << zorven::Sex::Male << std::optional<int>(60);
+    QTest::newRow("female") << zorven::Sex::Female << std::optional<int>(55);
+    QTest::newRow("none chosen") << zorven::Sex::None << std::optional<int>();
 }
 
 void TestSheetEntryAge::maximumAgeFor()
 {
-    QFETCH(int, sex);
+    QFETCH(zorven::Sex, sex);
     QFETCH(std::optional<int>, maximum);
     QCOMPARE(zorven::maximumAgeFor(sex), maximum);
 }

@@ -214,7 +214,7 @@ void TestAfterScoring::keySheet(TForm1 *window, const zorven::KeyedOptions &opti
 {
     form_driver::typeText(form_driver::child<QLineEdit>(window, "LEdit"),
                           QStringLiteral("Петрова А.В."));
-    form_driver::chooseSex(window, 1);
+    form_driver::chooseSex(window, zorven::Sex::Female);
     form_driver::typeAge(window, QStringLiteral("20"));
     QTest::mouseClick(form_driver::child<QPushButton>(window, "Button4"), Qt::LeftButton);
     for (int q = 1; q <= kStatements; ++q)

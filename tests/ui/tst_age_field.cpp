@@ -1,6 +1,7 @@
 // The age field on its own: what it takes, how it steps, reads and pulls a number into range.
 
 #include "app/age_field.h"
+#include "ui/form_driver.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -8,17 +9,9 @@
 #include <QVBoxLayout>
 
 #include <limits>
+#include <optional>
 
-namespace {
-
-// Types any text, one key per character; QTest::keyClicks takes Latin-1 only.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-} // namespace
+using form_driver::typeText;
 
 class TestAgeField : public QObject
 {
@@ -45,15 +38,15 @@ private:
     void setText(const QString &text);
     QLineEdit *edit() const { return m_field->findChild<QLineEdit *>(); }
 
-    QWidget *m_window = nullptr;
+    std::optional<QWidget> m_window;
     AgeField *m_field = nullptr;
     QLineEdit *m_neighbour = nullptr;
 };
 
 void TestAgeField::init()
 {
-    m_window = new QWidget;
-    auto *layout = new QVBoxLayout(m_window);
+    m_window.emplace();
+    auto *layout = new QVBoxLayout(&*m_window);
     m_field = new AgeField;
     m_field->setLocale(QLocale::c());
     m_field->setMinimum(16);
@@ -63,14 +56,14 @@ void TestAgeField::init()
     layout->addWidget(m_field);
     layout->addWidget(m_neighbour);
     m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QVERIFY(QTest::qWaitForWindowActive(&*m_window));
     m_field->setFocus();
     QVERIFY(m_field->hasFocus());
 }
 
 void TestAgeField::cleanup()
 {
-    delete m_window;
+    m_window.reset();
 }
 
 void TestAgeField::setText(const QString &text)

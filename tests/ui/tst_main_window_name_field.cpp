@@ -2,7 +2,6 @@
 // only what the report's code page can hold.
 
 #include "app/name_field.h"
-#include "app/zorven.h"
 #include "ui/form_driver.h"
 
 #include <QClipboard>
@@ -10,6 +9,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <optional>
 
 using form_driver::typeText;
 
@@ -28,23 +29,21 @@ private slots:
     void pastedTextKeepsOnlyReportCharacters();
 
 private:
-    TForm1 *m_window = nullptr;
+    std::optional<form_driver::FormFixture> m_form;
     NameField *m_field = nullptr;
 };
 
 void TestMainWindowNameField::init()
 {
-    m_window = new TForm1;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-    m_field = m_window->findChild<NameField *>(QStringLiteral("LEdit"));
-    QVERIFY(m_field);
+    m_form.emplace();
+    QVERIFY(m_form->isReady());
+    m_field = m_form->child<NameField>("LEdit");
     m_field->setFocus();
 }
 
 void TestMainWindowNameField::cleanup()
 {
-    delete m_window;
+    m_form.reset();
 }
 
 void TestMainWindowNameField::changedFlagIsSetByTypingAndNeverCleared()
