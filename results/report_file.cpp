@@ -81,11 +81,11 @@ int syncToDisk(QSaveFile &file)
     return 0;
 }
 
-int writeAndSync(QSaveFile &file, const QByteArray &bytes)
+int writeAndSync(QSaveFile &file, const QByteArray &bytes, ReportSync sync)
 {
     if (const int failure = writeAll(file, bytes))
         return failure;
-    return syncToDisk(file);
+    return sync == ReportSync::EachReport ? syncToDisk(file) : 0;
 }
 
 } // namespace
@@ -99,12 +99,18 @@ void keepFileSizeLimitFromEndingTheProgram()
 
 int writeReport(const QString &path, const QByteArray &bytes)
 {
-    return writeReport(path, bytes, [](const QString &target) {
-        return std::make_unique<QSaveFile>(target);
-    });
+    return writeReport(path, bytes, ReportSync::EachReport);
 }
 
-int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile)
+int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync)
+{
+    return writeReport(
+        path, bytes, [](const QString &target) { return std::make_unique<QSaveFile>(target); },
+        sync);
+}
+
+int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile,
+                ReportSync sync)
 {
     if (const int refusal = refusalOfExistingTarget(path))
         return refusal;
@@ -115,7 +121,7 @@ int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFact
     errno = 0;
     if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return codeOfFailedCall();
-    int failure = writeAndSync(*file, bytes);
+    int failure = writeAndSync(*file, bytes, sync);
     if (!failure)
         failure = refusalBeforeReplacing(path);
     if (failure) {
