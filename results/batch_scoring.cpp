@@ -78,6 +78,21 @@ QString numberedReportName(const QString &name, int number)
     return fittedToBytes(stem, kFileNameByteLimit - suffix.toUtf8().size()) + suffix;
 }
 
+QString readingErrorText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("файл не найден");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет прав на чтение");
+    case EISDIR:
+        return QStringLiteral("это папка");
+    default:
+        return QStringLiteral("системная ошибка %1").arg(error);
+    }
+}
+
 QString russianReportError(int code)
 {
     switch (code) {
@@ -216,7 +231,7 @@ private:
         errno = 0;
         if (!file.open(QIODevice::ReadOnly))
             return cannotRun(QStringLiteral("%1: файл не прочитан: %2")
-                                 .arg(m_paths.input, plainErrorText(errno ? errno : ENOENT)));
+                                 .arg(m_paths.input, readingErrorText(errno ? errno : EIO)));
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
             return cannotRun(QStringLiteral("%1: файл не прочитан: %2")
