@@ -17,4 +17,11 @@ public:
 
     // Where "Сохранить отчёт…" writes the report; empty when the operator cancels.
     virtual QString askReportPath(QWidget *parent, const QString &proposedPath);
+
+    // The results table could not take the sheet's row: the program's own warning, shown
+    // after the results.
+    virtual void showResultsTableFailure(QWidget *parent, const QString &message);
+
+    // "Открыть таблицу результатов": the table in the system's default program.
+    virtual void openResultsTable(const QString &path);
 };

@@ -8,6 +8,7 @@
 #include "results/regional_settings.h"
 #include "scoring/factors.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 
 #include <memory>
@@ -60,6 +61,8 @@ private:
     void N3Click();
     void Label2Click();
     void SaveReportClick();
+    void N1AboutToShow();
+    void OpenResultsTableClick();
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
@@ -70,6 +73,9 @@ private:
     void resultsStep();
     bool saveReport(const QString &path);
     void showReportLocation(const QString &path);
+    void keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName);
+    QString resultsTablePath() const;
+    void enableOpenResultsTable();
 
     // zorven::SheetEntryView
     bool nameChangedByUser() const override;

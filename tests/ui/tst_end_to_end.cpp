@@ -1,7 +1,8 @@
 // The whole road, as an operator in a Russian locale walks it: the respondent data typed
 // into the real main window, a whole sheet keyed with one undo on the way, and then the
-// report file byte for byte, the profile chart and the four values. Then the failures of
-// writing the report, none of which may lose the keyed sheet.
+// report file byte for byte, the profile chart and the four values, and the sheet's row of
+// the results table, which batch scoring turns back into the same report. Then the
+// failures of writing the report or the row, none of which may lose the keyed sheet.
 //
 // The expected stens and second-order values were worked out by hand from the answer key
 // and the norm tables, not with this program's code.
@@ -11,10 +12,13 @@
 #include "app/dialogs.h"
 #include "app/zorven.h"
 #include "questionnaire/answer_key.h"
+#include "results/batch_scoring.h"
+#include "results/results_table.h"
 #include "ui/form_driver.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
@@ -45,10 +49,22 @@ class ScriptedDialogs : public Dialogs
 public:
     QStringList errorReports;
     QStringList proposedPaths;
+    QStringList tableFailures;
+    bool resultsShownAtTableFailure = false;
+    QStringList openedTables;
+    const QWidget *chart = nullptr;
     // What the save dialog answers, one per showing; an empty answer is a cancel.
     QStringList pathAnswers;
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
+
+    void showResultsTableFailure(QWidget *, const QString &message) override
+    {
+        tableFailures << message;
+        resultsShownAtTableFailure = chart && chart->isVisible();
+    }
+
+    void openResultsTable(const QString &path) override { openedTables << path; }
 
     QString askReportPath(QWidget *, const QString &proposedPath) override
     {
@@ -118,7 +134,38 @@ QByteArray fileBytes(const QString &path)
 QStringList entriesOf(const QString &directory)
 {
     return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                     | QDir::NoDotAndDotDot);
+                                         | QDir::NoDotAndDotDot,
+                                     QDir::Name);
+}
+
+// The report and the results table, as a directory lists them.
+QStringList reportAndTable(const QString &fileName)
+{
+    QStringList names = {fileName, zorven::kResultsTableFileName};
+    names.sort();
+    return names;
+}
+
+// The sheet's row as the table must hold it, given the time of scoring and the raw
+// scores; the stens and F1..F4 are those of the report.
+QByteArray expectedRow(const QByteArray &scoredAt, const Respondent &respondent,
+                       const QList<int> &options, const zorven::RawScores &raw,
+                       const Results &results, const QString &reportName)
+{
+    QByteArrayList fields = {scoredAt, respondent.name.toUtf8(), respondent.sexText.toUtf8(),
+                             QByteArray::number(respondent.age)};
+    QByteArray letters;
+    for (const int option : options)
+        letters += "abc"[option - 1];
+    fields << letters;
+    for (const std::uint8_t score : raw)
+        fields << QByteArray::number(score);
+    for (const int sten : results.stens)
+        fields << QByteArray::number(sten);
+    for (const QString &value : results.secondOrder)
+        fields << value.toUtf8();
+    fields << reportName.toUtf8();
+    return fields.join(';') + "\r\n";
 }
 
 // The woman's sheet: a, b, c by turns from statement 3 (q % 3 == 0 is a).
@@ -173,6 +220,7 @@ private slots:
     void readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere();
     void saveIntoMissingFolderFailsAndCanBeTriedAgain();
     void cancelledSaveWritesNothingAndSaysNothing();
+    void foreignTableIsReportedAfterTheResultsAndKept();
 
 private:
     template<typename T = QWidget>
@@ -187,6 +235,9 @@ private:
     void press(int option, bool byKey);
     int statementOnShow() const;
     void checkResultsShown(const Results &results);
+    void checkTableRow(const Respondent &respondent, const QList<int> &options,
+                       const Results &results, const QString &reportName);
+    void checkBatchGivesTheSameReport(const QString &fileName);
     void keyWomansSheet();
     QByteArray womansReport() const;
 
@@ -196,6 +247,8 @@ private:
     QTemporaryDir *m_elsewhere = nullptr;
     QString m_previousDir;
     QDate m_keyingDay;
+    QDateTime m_beforeLastPress;
+    QDateTime m_afterLastPress;
 };
 
 // The report's decimal comma and date come from the locale main() chose; without it this
@@ -220,6 +273,7 @@ void TestEndToEnd::init()
     auto *aboutBox = new TAboutBox(m_window);
     m_window->setAboutBox(aboutBox);
     m_window->setDialogs(m_dialogs.get());
+    m_dialogs->chart = child("Chart1");
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
@@ -268,12 +322,15 @@ void TestEndToEnd::keySheet(const QList<int> &options, int keysFrom, int wrongOp
             QTest::mouseClick(child<QPushButton>("button5"), Qt::LeftButton);
             QCOMPARE(statementOnShow(), q);
         }
-        if (q == kStatements)
+        if (q == kStatements) {
             m_keyingDay = QDate::currentDate();
+            m_beforeLastPress = QDateTime::currentDateTime();
+        }
         press(options[q - 1], q >= keysFrom);
         if (q == kUndoneStatement)
             QVERIFY2(m_window->sheet().answers.at(q) != 0, "the undone answer was kept");
     }
+    m_afterLastPress = QDateTime::currentDateTime();
     QVERIFY(!child("Box1")->isVisible());
 }
 
@@ -372,12 +429,51 @@ void TestEndToEnd::keyedSheetGivesReportChartAndValues()
         return;
 
     const QString fileName = respondent.name + QStringLiteral(".txt");
-    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{fileName});
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(fileName));
     QCOMPARE(fileBytes(fileName), expectedReport(respondent, results, m_keyingDay));
     checkResultsShown(results);
     QVERIFY(child("Label2")->isVisible());
     QCOMPARE(child<QLabel>("Label2")->text(), kDoneText + fileName);
     QVERIFY(m_dialogs->errorReports.isEmpty());
+    checkTableRow(respondent, options, results, fileName);
+    checkBatchGivesTheSameReport(fileName);
+
+    QVERIFY(child<QAction>("OpenResultsTable")->isEnabled());
+    child<QAction>("OpenResultsTable")->trigger();
+    QCOMPARE(m_dialogs->openedTables,
+             QStringList{QDir::current().absoluteFilePath(zorven::kResultsTableFileName)});
+}
+
+// One row for the sheet, agreeing with the report, scored within the last press.
+void TestEndToEnd::checkTableRow(const Respondent &respondent, const QList<int> &options,
+                                 const Results &results, const QString &reportName)
+{
+    const QByteArray table = fileBytes(zorven::kResultsTableFileName);
+    const QByteArray start = "\xEF\xBB\xBF" + zorven::resultsTableHeader();
+    QVERIFY(table.startsWith(start));
+    const QByteArray scoredAt = table.mid(start.size(), 19);
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(scoredAt), Qt::ISODate);
+    QVERIFY2(when >= m_beforeLastPress.addMSecs(-m_beforeLastPress.time().msec())
+                 && when <= m_afterLastPress,
+             scoredAt);
+    QCOMPARE(table, start + expectedRow(scoredAt, respondent, options, m_window->sheet().raw,
+                                        results, reportName));
+}
+
+// The window's table scored again without a window: the same report, byte for byte, and
+// the same row.
+void TestEndToEnd::checkBatchGivesTheSameReport(const QString &fileName)
+{
+    QBuffer messages;
+    QVERIFY(messages.open(QIODevice::WriteOnly));
+    const QString out = m_elsewhere->filePath(QStringLiteral("batch"));
+    QCOMPARE(zorven::runBatchScoring({"--score", zorven::kResultsTableFileName, "--out", out},
+                                     messages, false),
+             zorven::kBatchAllScored);
+    QCOMPARE(messages.data(), QByteArray());
+    QCOMPARE(fileBytes(out + u'/' + fileName), fileBytes(fileName));
+    QCOMPARE(fileBytes(out + u'/' + zorven::kResultsTableFileName),
+             fileBytes(zorven::kResultsTableFileName));
 }
 
 // The operator protected an earlier report: it stays, the keyed sheet is still shown and
@@ -399,7 +495,9 @@ void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
 
     QCOMPARE(m_dialogs->errorReports, QStringList{QStringLiteral("File access denied.")});
     QCOMPARE(fileBytes(fileName), earlier);
-    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{fileName});
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(fileName));
+    QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";4,2;\r\n"),
+             "the row names a report that was not written");
     checkResultsShown(kWomansResults);
     QVERIFY(!child("Label2")->isVisible());
 
@@ -455,10 +553,45 @@ void TestEndToEnd::cancelledSaveWritesNothingAndSaysNothing()
 
     QCOMPARE(m_dialogs->proposedPaths.size(), 1);
     QVERIFY(m_dialogs->errorReports.isEmpty());
-    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{fileName});
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(fileName));
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList());
     QCOMPARE(fileBytes(fileName), womansReport());
     QCOMPARE(child<QLabel>("Label2")->text(), shownBefore);
+}
+
+// A file of the table's name that is not a results table stays as it was; the operator is
+// told after the results are shown, and the report is written and can be saved again.
+void TestEndToEnd::foreignTableIsReportedAfterTheResultsAndKept()
+{
+    const QByteArray foreign = "Класс;Оценка\r\n";
+    {
+        QFile file(zorven::kResultsTableFileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(foreign), foreign.size());
+    }
+
+    keyWomansSheet();
+    if (QTest::currentTestFailed())
+        return;
+
+    const QString table = QDir::current().absoluteFilePath(zorven::kResultsTableFileName);
+    QCOMPARE(m_dialogs->tableFailures,
+             QStringList{QStringLiteral("Строка результатов не добавлена в таблицу «%1»: файл с "
+                                        "таким именем не является таблицей результатов (его "
+                                        "первая строка другая), он оставлен без изменений.\n\n"
+                                        "Результаты остаются на экране, отчёт можно сохранить "
+                                        "командой «Тест → Сохранить отчёт…».")
+                             .arg(QDir::toNativeSeparators(table))});
+    QVERIFY(m_dialogs->resultsShownAtTableFailure);
+    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QCOMPARE(fileBytes(zorven::kResultsTableFileName), foreign);
+    QCOMPARE(fileBytes(kWoman.name + QStringLiteral(".txt")), womansReport());
+    checkResultsShown(kWomansResults);
+
+    const QString copy = m_elsewhere->filePath(QStringLiteral("copy.txt"));
+    m_dialogs->pathAnswers = {copy};
+    child<QAction>("SaveReport")->trigger();
+    QCOMPARE(fileBytes(copy), womansReport());
 }
 
 // The locale is chosen before the application exists: Qt reads the system locale from
