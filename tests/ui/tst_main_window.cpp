@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -358,8 +359,8 @@ void TestMainWindow::fullSheetByMouseEndsKeyingAndScores()
     QCOMPARE(sheet.raw, expected.raw);
     QCOMPARE(sheet.stens, expected.stens);
     QCOMPARE(sheet.secondOrder, expected.secondOrder);
-    QCOMPARE(QDir::current().entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList{"Ivanov I.I..txt"});
+    QCOMPARE(QDir::current().entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name),
+             QStringList({"Ivanov I.I..txt", "zorven-results.csv"}));
 }
 
 void TestMainWindow::scoringReadsNonNumberAgeAs16()
@@ -497,14 +498,25 @@ void TestMainWindow::resultsLabelClickCloses()
     QVERIFY(!m_window->isVisible());
 }
 
+// The table's item is enabled once a table exists when the menu opens, also one that
+// another copy of the program made.
 void TestMainWindow::saveReportIsDisabledAboveExit()
 {
     const QList<QAction *> actions = child<QMenu>("N1")->actions();
-    QCOMPARE(actions.size(), 2);
+    QCOMPARE(actions.size(), 3);
     QCOMPARE(actions[0]->objectName(), QStringLiteral("SaveReport"));
     QVERIFY(!actions[0]->isEnabled());
-    QCOMPARE(actions[1]->objectName(), QStringLiteral("N3"));
-    QCOMPARE(actions[1]->text(), QStringLiteral("Выход"));
+    QCOMPARE(actions[1]->objectName(), QStringLiteral("OpenResultsTable"));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Открыть таблицу результатов"));
+    Q_EMIT child<QMenu>("N1")->aboutToShow();
+    QVERIFY(!actions[1]->isEnabled());
+    QFile table(QStringLiteral("zorven-results.csv"));
+    QVERIFY(table.open(QIODevice::WriteOnly));
+    table.close();
+    Q_EMIT child<QMenu>("N1")->aboutToShow();
+    QVERIFY(actions[1]->isEnabled());
+    QCOMPARE(actions[2]->objectName(), QStringLiteral("N3"));
+    QCOMPARE(actions[2]->text(), QStringLiteral("Выход"));
     QCOMPARE(child<QMenu>("N1")->title(), QStringLiteral("Тест"));
     QCOMPARE(child<QMenu>("N4")->title(), QStringLiteral("?"));
 }
