@@ -26,14 +26,13 @@ int writeReport(const QString &path, const QByteArray &bytes);
 // failed write (EFBIG, "I/O error 27") that is reported like any other.
 void keepFileSizeLimitFromEndingTheProgram();
 
+using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
+int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile);
+
 // Whether the writer syncs each report itself, or leaves it to a caller that writes many
 // and syncs them together (the batch scoring). A report not yet synced may be lost with
 // the power; everything else above holds.
 enum class ReportSync { EachReport, LeftToCaller };
 int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync);
-
-using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
-int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile,
-                ReportSync sync = ReportSync::EachReport);
 
 } // namespace zorven
