@@ -1,6 +1,6 @@
 #include "app/age_field.h"
 
-#include "entry/age.h"
+#include "questionnaire/respondent.h"
 
 #include <QApplication>
 #include <QKeyEvent>

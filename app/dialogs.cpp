@@ -2,10 +2,12 @@
 
 #include "app/program_identity.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QUrl>
 
 void Dialogs::showErrorReport(QWidget *parent, const QString &message)
 {
@@ -53,4 +55,14 @@ bool Dialogs::askPrinter(QWidget *parent, QPrinter &printer)
     dialog.setWindowTitle(QStringLiteral("Печать профиля"));
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void Dialogs::showResultsTableFailure(QWidget *parent, const QString &message)
+{
+    QMessageBox::warning(parent, identity::kApplicationTitle, message, QMessageBox::Ok);
+}
+
+void Dialogs::openResultsTable(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -28,4 +28,11 @@ public:
 
     // The print dialog for the profile page, which sets up `printer`; false when cancelled.
     virtual bool askPrinter(QWidget *parent, QPrinter &printer);
+
+    // The results table could not take the sheet's row: the program's own warning, shown
+    // after the results.
+    virtual void showResultsTableFailure(QWidget *parent, const QString &message);
+
+    // "Открыть таблицу результатов": the table in the system's default program.
+    virtual void openResultsTable(const QString &path);
 };

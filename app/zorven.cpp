@@ -8,12 +8,14 @@
 #include "results/report.h"
 #include "results/report_file.h"
 #include "results/results_display.h"
+#include "results/results_table.h"
 #include "scoring/scoring_run.h"
 #include "ui_zorven.h"
 
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 #include <QWindow>
 
@@ -136,17 +138,61 @@ int TForm1::age() const
 // and loses nothing: the results still show, and "Сохранить отчёт…" can write it elsewhere.
 void TForm1::resultsStep()
 {
-    const zorven::ReportData data{surname(), age(), sexText(), QDate::currentDate(),
+    // One moment for the report's date and the table's row, so that the two agree.
+    const QDateTime scoredAt = QDateTime::currentDateTime();
+    const zorven::ReportData data{surname(), age(), sexText(), scoredAt.date(),
                                   m_sheet.stens, m_sheet.secondOrder};
     m_reportData = data;
     m_report = zorven::reportBytes(data, m_regional);
     m_reportFileName = zorven::reportFileName(surname());
-    m_resultsUnsaved = !saveReport(m_reportFileName);
+    const bool reportWritten = saveReport(m_reportFileName);
+    m_resultsUnsaved = !reportWritten;
 
     zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},
                                m_sheet, m_regional.decimalSeparator);
     ui->SaveReport->setEnabled(true);
     offerFinishedCommands();
+    keepResultsRow(scoredAt, reportWritten ? m_reportFileName : QString());
+}
+
+// After the display: a table that cannot take the row is reported over the results, which
+// stay, as does "Сохранить отчёт…".
+void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName)
+{
+    const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
+                                 m_sheet.options, m_sheet.raw, m_sheet.stens,
+                                 m_sheet.secondOrder, reportFileName};
+    const QString path = resultsTablePath();
+    const zorven::TableFailure failure =
+        zorven::appendToResultsTable(path, zorven::resultsTableRow(row, m_regional.decimalSeparator));
+    enableOpenResultsTable();
+    if (failure.failed())
+        m_dialogs->showResultsTableFailure(
+            this, zorven::tableFailureText(failure, path)
+                      + QStringLiteral("\n\nРезультаты остаются на экране, отчёт можно сохранить "
+                                       "командой «Тест → Сохранить отчёт…»."));
+}
+
+QString TForm1::resultsTablePath() const
+{
+    return QDir::current().absoluteFilePath(zorven::kResultsTableFileName);
+}
+
+// Another copy of the program may have made the table since: looked at each time the menu
+// opens.
+void TForm1::enableOpenResultsTable()
+{
+    ui->OpenResultsTable->setEnabled(QFileInfo(resultsTablePath()).isFile());
+}
+
+void TForm1::N1AboutToShow()
+{
+    enableOpenResultsTable();
+}
+
+void TForm1::OpenResultsTableClick()
+{
+    m_dialogs->openResultsTable(resultsTablePath());
 }
 
 void TForm1::SaveReportClick()
@@ -301,6 +347,8 @@ void TForm1::connectHandlers()
     connect(ui->Label2, &ClickableLabel::clicked, this, &TForm1::Label2Click);
     connect(ui->SaveReport, &QAction::triggered, this, &TForm1::SaveReportClick);
     connectFinishedCommands();
+    connect(ui->N1, &QMenu::aboutToShow, this, &TForm1::N1AboutToShow);
+    connect(ui->OpenResultsTable, &QAction::triggered, this, &TForm1::OpenResultsTableClick);
 }
 
 void TForm1::applyLook()

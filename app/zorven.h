@@ -9,6 +9,7 @@
 #include "results/report.h"
 #include "scoring/factors.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 
 #include <memory>
@@ -66,6 +67,8 @@ private:
     void SheetAnswersClick();
     void PrintProfileClick();
     void SaveProfilePdfClick();
+    void N1AboutToShow();
+    void OpenResultsTableClick();
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
@@ -78,6 +81,9 @@ private:
     bool saveReportElsewhere();
     bool mayClose();
     void showReportLocation(const QString &path);
+    void keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName);
+    QString resultsTablePath() const;
+    void enableOpenResultsTable();
 
     // The sheet scored again with corrected letters, by the same run and results step.
     void rescore(const zorven::KeyedOptions &options);

@@ -1,12 +1,17 @@
-// Start-up: the application, the main window, the hidden about box, the event loop.
+// Start-up: the application, the main window, the hidden about box, the event loop; or,
+// with --score and --out, batch scoring without a window.
 
 #include "app/Unit1.h"
 #include "app/program_identity.h"
 #include "app/zorven.h"
+#include "results/batch_scoring.h"
 #include "results/report_file.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
+
+#include <unistd.h>
 
 namespace {
 
@@ -21,11 +26,24 @@ void setIdentity()
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zorventest.png")));
 }
 
+// Batch scoring runs without a display: a QCoreApplication loads no platform plugin, and
+// nothing of the batch creates a widget.
+int scoreBatch(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QFile errors;
+    errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return zorven::runBatchScoring(QCoreApplication::arguments().mid(1), errors,
+                                   ::isatty(STDERR_FILENO) == 1);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     zorven::keepFileSizeLimitFromEndingTheProgram();
+    if (zorven::isBatchCommandLine(argc, argv))
+        return scoreBatch(argc, argv);
     QApplication application(argc, argv);
     setIdentity();
 

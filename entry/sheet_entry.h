@@ -3,7 +3,7 @@
 // from how a window draws it. The window passes its six events in and implements the
 // SheetEntryView through which the keying changes what is on show.
 
-#include "entry/age.h"
+#include "questionnaire/respondent.h"
 #include "questionnaire/keyed_options.h"
 
 #include <QString>

@@ -1,7 +1,10 @@
 #pragma once
-// What the scoring needs to know of the respondent besides the answers: sex and age.
+// What the scoring needs to know of the respondent besides the answers: sex and age,
+// and how an age is typed.
 
+#include <QChar>
 #include <QMetaType>
+#include <QStringView>
 
 #include <optional>
 
@@ -28,6 +31,16 @@ constexpr std::optional<int> maximumAgeFor(Sex sex)
     }
     return std::nullopt;
 }
+
+// An age is typed in decimal digits only: no sign, no separator.
+inline bool isAgeDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The age that a text of digits holds; none for an empty text or anything but digits. A
+// number too large for an int gives the largest int, which is above every maximum.
+std::optional<int> ageFromDigits(QStringView text);
 
 } // namespace zorven
 

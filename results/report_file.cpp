@@ -4,8 +4,12 @@
 
 #include <QFileInfo>
 
+#include <QDir>
+
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zorven {
@@ -88,6 +92,89 @@ int writeAndSync(QSaveFile &file, const QByteArray &bytes)
     return syncToDisk(file);
 }
 
+// QSaveFile::commit() syncs the file whatever it is asked, one journal commit per report.
+// Left to the caller, the report is written to a file of its own beside the target, which
+// is renamed over the target when whole: the same all-or-nothing replacement, unsynced.
+// The file's name is short, so that a target name at the file system's limit still fits.
+int createFileBeside(const QString &path, QByteArray &temporaryName)
+{
+    static int counter = 0;
+    const QString folder = QFileInfo(path).path();
+    for (;;) {
+        temporaryName = QFile::encodeName(QDir(folder).filePath(
+            QStringLiteral(".zorven-report-%1-%2").arg(::getpid()).arg(++counter)));
+        errno = 0;
+        const int fd = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+}
+
+int writeAllTo(int fd, const QByteArray &bytes)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        errno = 0;
+        const ssize_t count = ::write(fd, bytes.constData() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return codeOfFailedCall();
+        written += count;
+    }
+    return 0;
+}
+
+// An earlier report keeps its permission bits, as QSaveFile keeps them.
+void keepPermissionsOf(const QString &path, int fd)
+{
+    struct stat target {};
+    if (::stat(QFile::encodeName(path).constData(), &target) == 0)
+        ::fchmod(fd, target.st_mode & 07777);
+}
+
+int replaceUnsynced(const QString &path, const QByteArray &bytes)
+{
+    if (const int refusal = refusalOfExistingTarget(path))
+        return refusal;
+    QByteArray temporaryName;
+    const int fd = createFileBeside(path, temporaryName);
+    if (fd < 0)
+        return codeOfFailedCall();
+    keepPermissionsOf(path, fd);
+    int failure = writeAllTo(fd, bytes);
+    errno = 0;
+    if (::close(fd) != 0 && !failure)
+        failure = codeOfFailedCall();
+    if (!failure)
+        failure = refusalBeforeReplacing(path);
+    errno = 0;
+    if (!failure && ::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0)
+        failure = codeOfFailedCall();
+    if (failure)
+        ::unlink(temporaryName.constData());
+    return failure;
+}
+
+// A batch mostly writes names that do not exist yet: those are created in place, which
+// never follows a link, and a file left part-written is removed. A name that exists is
+// replaced as above.
+int writeUnsynced(const QString &path, const QByteArray &bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    errno = 0;
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno == EEXIST ? replaceUnsynced(path, bytes) : codeOfFailedCall();
+    int failure = writeAllTo(fd, bytes);
+    errno = 0;
+    if (::close(fd) != 0 && !failure)
+        failure = codeOfFailedCall();
+    if (failure)
+        ::unlink(name.constData());
+    return failure;
+}
+
 } // namespace
 
 void keepFileSizeLimitFromEndingTheProgram()
@@ -126,6 +213,11 @@ int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFact
     if (!file->commit())
         return codeOfFailedCall();
     return 0;
+}
+
+int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync)
+{
+    return sync == ReportSync::EachReport ? writeReport(path, bytes) : writeUnsynced(path, bytes);
 }
 
 } // namespace zorven

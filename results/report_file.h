@@ -29,4 +29,10 @@ void keepFileSizeLimitFromEndingTheProgram();
 using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
 int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile);
 
+// Whether the writer syncs each report itself, or leaves it to a caller that writes many
+// and syncs them together (the batch scoring). A report not yet synced may be lost with
+// the power; everything else above holds.
+enum class ReportSync { EachReport, LeftToCaller };
+int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync);
+
 } // namespace zorven

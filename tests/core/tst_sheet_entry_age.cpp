@@ -1,6 +1,6 @@
 // How an age text is read and the age limits of each sex.
 
-#include "entry/age.h"
+#include "questionnaire/respondent.h"
 
 #include <QTest>
 

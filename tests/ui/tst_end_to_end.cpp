@@ -1,18 +1,22 @@
 // The whole road, as an operator in a Russian locale walks it: the respondent data typed
 // into the real main window, a whole sheet keyed with one undo on the way, and then the
-// report file byte for byte, the profile chart and the four values. Then the failures of
-// writing the report, none of which may lose the keyed sheet.
+// report file byte for byte, the profile chart and the four values, and the sheet's row of
+// the results table, which batch scoring turns back into the same report. Then the
+// failures of writing the report or the row, none of which may lose the keyed sheet.
 //
 // The expected stens and second-order values were worked out by hand from the answer key
 // and the norm tables, not with this program's code.
 
 #include "app/dialogs.h"
 #include "questionnaire/answer_key.h"
+#include "results/batch_scoring.h"
+#include "results/results_table.h"
 #include "golden_report.h"
 #include "ui/form_driver.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -36,6 +40,10 @@ class ScriptedDialogs : public Dialogs
 public:
     QStringList errorReports;
     QStringList proposedPaths;
+    QStringList tableFailures;
+    bool resultsShownAtTableFailure = false;
+    QStringList openedTables;
+    const QWidget *chart = nullptr;
     // What the save dialog answers, one per showing; an empty answer is a cancel.
     QStringList pathAnswers;
     // What the question on closing with unsaved results answers, one per showing.
@@ -43,6 +51,14 @@ public:
     int unsavedQuestions = 0;
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
+
+    void showResultsTableFailure(QWidget *, const QString &message) override
+    {
+        tableFailures << message;
+        resultsShownAtTableFailure = chart && chart->isVisible();
+    }
+
+    void openResultsTable(const QString &path) override { openedTables << path; }
 
     UnsavedResultsChoice askAboutUnsavedResults(QWidget *) override
     {
@@ -98,7 +114,38 @@ QByteArray fileBytes(const QString &path)
 QStringList entriesOf(const QString &directory)
 {
     return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                     | QDir::NoDotAndDotDot);
+                                         | QDir::NoDotAndDotDot,
+                                     QDir::Name);
+}
+
+// The report and the results table, as a directory lists them.
+QStringList reportAndTable(const QString &fileName)
+{
+    QStringList names = {fileName, zorven::kResultsTableFileName};
+    names.sort();
+    return names;
+}
+
+// The sheet's row as the table must hold it, given the time of scoring and the raw
+// scores; the stens and F1..F4 are those of the report.
+QByteArray expectedRow(const QByteArray &scoredAt, const Respondent &respondent,
+                       const QList<int> &options, const zorven::RawScores &raw,
+                       const Results &results, const QString &reportName)
+{
+    QByteArrayList fields = {scoredAt, respondent.name.toUtf8(), respondent.sexText.toUtf8(),
+                             QByteArray::number(respondent.age)};
+    QByteArray letters;
+    for (const int option : options)
+        letters += "abc"[option - 1];
+    fields << letters;
+    for (const std::uint8_t score : raw)
+        fields << QByteArray::number(score);
+    for (const int sten : results.stens)
+        fields << QByteArray::number(sten);
+    for (const QString &value : results.secondOrder)
+        fields << value.toUtf8();
+    fields << reportName.toUtf8();
+    return fields.join(';') + "\r\n";
 }
 
 // The woman's sheet: a, b, c by turns from statement 3 (q % 3 == 0 is a).
@@ -157,6 +204,7 @@ private slots:
     void cancelledSaveWritesNothingAndSaysNothing();
     void plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved();
     void quittingWithoutSavingWritesNothing();
+    void foreignTableIsReportedAfterTheResultsAndKept();
 
 private:
     void enterRespondent(const Respondent &respondent);
@@ -164,6 +212,9 @@ private:
     void press(int option, bool byKey);
     int statementOnShow() const { return form_driver::statementOnShow(m_window); }
     void checkResultsShown(const Results &results);
+    void checkTableRow(const Respondent &respondent, const QList<int> &options,
+                       const Results &results, const QString &reportName);
+    void checkBatchGivesTheSameReport(const QString &fileName);
     bool keyWomansSheet();
     QByteArray womansReport() const;
 
@@ -172,6 +223,8 @@ private:
     ScriptedDialogs m_dialogs;
     std::optional<QTemporaryDir> m_elsewhere;
     QDate m_keyingDay;
+    QDateTime m_beforeLastPress;
+    QDateTime m_afterLastPress;
 };
 
 // The report's decimal comma and date come from the locale main() chose; without it this
@@ -192,6 +245,7 @@ void TestEndToEnd::init()
     QVERIFY(m_form->isReady());
     m_window = &m_form->window();
     m_window->setDialogs(&m_dialogs);
+    m_dialogs.chart = m_form->child("Chart1");
 }
 
 void TestEndToEnd::cleanup()
@@ -224,12 +278,15 @@ void TestEndToEnd::keySheet(const QList<int> &options, int keysFrom, int wrongOp
             QTest::mouseClick(m_form->child<QPushButton>("button5"), Qt::LeftButton);
             QCOMPARE(statementOnShow(), q);
         }
-        if (q == kStatements)
+        if (q == kStatements) {
             m_keyingDay = QDate::currentDate();
+            m_beforeLastPress = QDateTime::currentDateTime();
+        }
         press(options[q - 1], q >= keysFrom);
         if (q == kUndoneStatement)
             QVERIFY2(m_window->sheet().answers.at(q) != 0, "the undone answer was kept");
     }
+    m_afterLastPress = QDateTime::currentDateTime();
     QVERIFY(!m_form->child("Box1")->isVisible());
 }
 
@@ -319,12 +376,51 @@ void TestEndToEnd::keyedSheetGivesReportChartAndValues()
         return;
 
     const QString fileName = respondent.name + QStringLiteral(".txt");
-    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{fileName});
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(fileName));
     QCOMPARE(fileBytes(fileName), expectedReport(respondent, results, m_keyingDay));
     checkResultsShown(results);
     QVERIFY(m_form->child("Label2")->isVisible());
     QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + fileName);
     QVERIFY(m_dialogs.errorReports.isEmpty());
+    checkTableRow(respondent, options, results, fileName);
+    checkBatchGivesTheSameReport(fileName);
+
+    QVERIFY(m_form->child<QAction>("OpenResultsTable")->isEnabled());
+    m_form->child<QAction>("OpenResultsTable")->trigger();
+    QCOMPARE(m_dialogs.openedTables,
+             QStringList{QDir::current().absoluteFilePath(zorven::kResultsTableFileName)});
+}
+
+// One row for the sheet, agreeing with the report, scored within the last press.
+void TestEndToEnd::checkTableRow(const Respondent &respondent, const QList<int> &options,
+                                 const Results &results, const QString &reportName)
+{
+    const QByteArray table = fileBytes(zorven::kResultsTableFileName);
+    const QByteArray start = "\xEF\xBB\xBF" + zorven::resultsTableHeader();
+    QVERIFY(table.startsWith(start));
+    const QByteArray scoredAt = table.mid(start.size(), 19);
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(scoredAt), Qt::ISODate);
+    QVERIFY2(when >= m_beforeLastPress.addMSecs(-m_beforeLastPress.time().msec())
+                 && when <= m_afterLastPress,
+             scoredAt);
+    QCOMPARE(table, start + expectedRow(scoredAt, respondent, options, m_window->sheet().raw,
+                                        results, reportName));
+}
+
+// The window's table scored again without a window: the same report, byte for byte, and
+// the same row.
+void TestEndToEnd::checkBatchGivesTheSameReport(const QString &fileName)
+{
+    QBuffer messages;
+    QVERIFY(messages.open(QIODevice::WriteOnly));
+    const QString out = m_elsewhere->filePath(QStringLiteral("batch"));
+    QCOMPARE(zorven::runBatchScoring({"--score", zorven::kResultsTableFileName, "--out", out},
+                                     messages, false),
+             zorven::kBatchAllScored);
+    QCOMPARE(messages.data(), QByteArray());
+    QCOMPARE(fileBytes(out + u'/' + fileName), fileBytes(fileName));
+    QCOMPARE(fileBytes(out + u'/' + zorven::kResultsTableFileName),
+             fileBytes(zorven::kResultsTableFileName));
 }
 
 // The operator protected an earlier report: it stays, the keyed sheet is still shown and
@@ -344,7 +440,9 @@ void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
 
     QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
     QCOMPARE(fileBytes(kWomansFile), earlier);
-    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{kWomansFile});
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
+    QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";4,2;\r\n"),
+             "the row names a report that was not written");
     checkResultsShown(kWomansResults);
     QVERIFY(!m_form->child("Label2")->isVisible());
 
@@ -401,7 +499,7 @@ void TestEndToEnd::cancelledSaveWritesNothingAndSaysNothing()
 
     QCOMPARE(m_dialogs.proposedPaths.size(), 1);
     QVERIFY(m_dialogs.errorReports.isEmpty());
-    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{kWomansFile});
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList());
     QCOMPARE(fileBytes(kWomansFile), womansReport());
     QCOMPARE(m_form->child<QLabel>("Label2")->text(), shownBefore);
@@ -420,8 +518,7 @@ void TestEndToEnd::plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved()
     }
     QVERIFY(QFile::link(victim, kWomansFile));
 
-    keyWomansSheet();
-    if (QTest::currentTestFailed())
+    if (!keyWomansSheet())
         return;
     QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
     QCOMPARE(fileBytes(victim), victimBytes);
@@ -446,8 +543,7 @@ void TestEndToEnd::plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved()
 void TestEndToEnd::quittingWithoutSavingWritesNothing()
 {
     QVERIFY(QDir().mkdir(kWomansFile));
-    keyWomansSheet();
-    if (QTest::currentTestFailed())
+    if (!keyWomansSheet())
         return;
     QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
 
@@ -456,7 +552,41 @@ void TestEndToEnd::quittingWithoutSavingWritesNothing()
     QVERIFY(!m_window->isVisible());
     QCOMPARE(m_dialogs.unsavedQuestions, 1);
     QVERIFY(m_dialogs.proposedPaths.isEmpty());
-    QCOMPARE(entriesOf(QDir::currentPath()), QStringList{kWomansFile});
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
+}
+
+// A file of the table's name that is not a results table stays as it was; the operator is
+// told after the results are shown, and the report is written and can be saved again.
+void TestEndToEnd::foreignTableIsReportedAfterTheResultsAndKept()
+{
+    const QByteArray foreign = "Класс;Оценка\r\n";
+    {
+        QFile file(zorven::kResultsTableFileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(foreign), foreign.size());
+    }
+
+    if (!keyWomansSheet())
+        return;
+
+    const QString table = QDir::current().absoluteFilePath(zorven::kResultsTableFileName);
+    QCOMPARE(m_dialogs.tableFailures,
+             QStringList{QStringLiteral("Строка результатов не добавлена в таблицу «%1»: файл с "
+                                        "таким именем не является таблицей результатов (его "
+                                        "первая строка другая), он оставлен без изменений.\n\n"
+                                        "Результаты остаются на экране, отчёт можно сохранить "
+                                        "командой «Тест → Сохранить отчёт…».")
+                             .arg(QDir::toNativeSeparators(table))});
+    QVERIFY(m_dialogs.resultsShownAtTableFailure);
+    QVERIFY(m_dialogs.errorReports.isEmpty());
+    QCOMPARE(fileBytes(zorven::kResultsTableFileName), foreign);
+    QCOMPARE(fileBytes(kWomansFile), womansReport());
+    checkResultsShown(kWomansResults);
+
+    const QString copy = m_elsewhere->filePath(QStringLiteral("copy.txt"));
+    m_dialogs.pathAnswers = {copy};
+    m_form->child<QAction>("SaveReport")->trigger();
+    QCOMPARE(fileBytes(copy), womansReport());
 }
 
 // The locale is chosen before the application exists: Qt reads the system locale from

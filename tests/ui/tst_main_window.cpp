@@ -6,6 +6,7 @@
 #include "ui/form_driver.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -319,8 +320,8 @@ void TestMainWindow::fullSheetByMouseEndsKeyingAndScores()
     QCOMPARE(sheet.raw, expected.raw);
     QCOMPARE(sheet.stens, expected.stens);
     QCOMPARE(sheet.secondOrder, expected.secondOrder);
-    QCOMPARE(QDir::current().entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList{"Ivanov I.I..txt"});
+    QCOMPARE(QDir::current().entryList(QDir::NoDotAndDotDot | QDir::AllEntries, QDir::Name),
+             QStringList({"Ivanov I.I..txt", "zorven-results.csv"}));
 }
 
 void TestMainWindow::scoringReadsTooLargeAgeAsTheMaximum()
@@ -525,18 +526,30 @@ void TestMainWindow::resultsLabelClickCloses()
     QVERIFY(!m_window->isVisible());
 }
 
+// The table's item is enabled once a table exists when the menu opens, also one that
+// another copy of the program made.
 void TestMainWindow::saveReportIsDisabledAboveExit()
 {
-    // The Finished stage's commands come first, disabled until a sheet is scored.
+    // The Finished stage's commands come first, disabled until a sheet is scored; the
+    // results table can be opened whenever it exists.
     const QList<QAction *> actions = m_form->child<QMenu>("N1")->actions();
     QStringList names;
     for (const QAction *action : actions)
         names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
     QCOMPARE(names, QStringList({"SaveReport", "SheetAnswers", "PrintProfile", "SaveProfilePdf",
-                                 "-", "N3"}));
+                                 "-", "OpenResultsTable", "-", "N3"}));
     for (int i = 0; i < 4; ++i)
         QVERIFY2(!actions[i]->isEnabled(), qPrintable(names[i]));
-    QCOMPARE(actions[5]->text(), QStringLiteral("Выход"));
+    QAction *openTable = actions[5];
+    QCOMPARE(openTable->text(), QStringLiteral("Открыть таблицу результатов"));
+    Q_EMIT m_form->child<QMenu>("N1")->aboutToShow();
+    QVERIFY(!openTable->isEnabled());
+    QFile table(QStringLiteral("zorven-results.csv"));
+    QVERIFY(table.open(QIODevice::WriteOnly));
+    table.close();
+    Q_EMIT m_form->child<QMenu>("N1")->aboutToShow();
+    QVERIFY(openTable->isEnabled());
+    QCOMPARE(actions[7]->text(), QStringLiteral("Выход"));
     QCOMPARE(m_form->child<QMenu>("N1")->title(), QStringLiteral("Тест"));
     QCOMPARE(m_form->child<QMenu>("N4")->title(), QStringLiteral("?"));
 }

@@ -1,4 +1,4 @@
-#include "entry/age.h"
+#include "questionnaire/respondent.h"
 
 #include <QString>
 

@@ -1,0 +1,388 @@
+#include "results/batch_scoring.h"
+
+#include "questionnaire/keyed_options.h"
+#include "results/batch_sheet.h"
+#include "results/io_error.h"
+#include "results/regional_settings.h"
+#include "results/report.h"
+#include "results/report_file.h"
+#include "results/results_table.h"
+#include "results/table_records.h"
+#include "scoring/scoring_run.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+#include <variant>
+
+namespace zorven {
+
+namespace {
+
+const QString kScoreOption = QStringLiteral("--score");
+const QString kOutOption = QStringLiteral("--out");
+const QString kUsage = QStringLiteral("Использование: zorventest --score ТАБЛИЦА.csv --out ПАПКА");
+
+// The longest file name the file system takes, in bytes.
+constexpr qsizetype kFileNameByteLimit = 255;
+
+constexpr qint64 kProgressIntervalMilliseconds = 250;
+
+struct BatchPaths {
+    QString input;
+    QString outDir;
+};
+
+// Exactly one --score and one --out, each with a value, in either order.
+std::optional<BatchPaths> batchPathsOf(const QStringList &arguments)
+{
+    constexpr int kArgumentCount = 4;
+    if (arguments.size() != kArgumentCount)
+        return std::nullopt;
+    QMap<QString, QString> values;
+    for (int i = 0; i < kArgumentCount; i += 2)
+        values.insert(arguments[i], arguments[i + 1]);
+    const BatchPaths paths{values.value(kScoreOption), values.value(kOutOption)};
+    if (values.size() != 2 || paths.input.isEmpty() || paths.outDir.isEmpty())
+        return std::nullopt;
+    return paths;
+}
+
+// Cuts after the last whole character that keeps the UTF-8 form within `bytes`.
+QString fittedToBytes(const QString &text, qsizetype bytes)
+{
+    QString fitted = text;
+    while (fitted.toUtf8().size() > bytes)
+        fitted.chop(fitted.size() >= 2 && fitted.back().isLowSurrogate() ? 2 : 1);
+    return fitted;
+}
+
+// "Name.txt" as "Name (2).txt"; a name the 180-character cut left without ".txt" gets the
+// number at its end. The name part gives way where the number would make the name too
+// long for the file system.
+QString numberedReportName(const QString &name, int number)
+{
+    static const QString kExtension = QStringLiteral(".txt");
+    const bool hasExtension = name.endsWith(kExtension);
+    const QString stem = hasExtension ? name.chopped(kExtension.size()) : name;
+    const QString suffix = QStringLiteral(" (%1)").arg(number) + (hasExtension ? kExtension : QString());
+    return fittedToBytes(stem, kFileNameByteLimit - suffix.toUtf8().size()) + suffix;
+}
+
+QString readingErrorText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("файл не найден");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет прав на чтение");
+    case EISDIR:
+        return QStringLiteral("это папка");
+    default:
+        return QStringLiteral("системная ошибка %1").arg(error);
+    }
+}
+
+QString russianReportError(int code)
+{
+    switch (code) {
+    case kFileNotFound:
+        return QStringLiteral("папка не найдена");
+    case kInvalidFilename:
+        return QStringLiteral("недопустимое имя файла");
+    case kTooManyOpenFiles:
+        return QStringLiteral("открыто слишком много файлов");
+    case kFileAccessDenied:
+        return QStringLiteral("доступ запрещён");
+    default:
+        return plainErrorText(code);
+    }
+}
+
+// 0 when everything written in the folder's file system is on the disk, else errno.
+int syncFileSystemOf(int folder)
+{
+#ifdef __linux__
+    return ::syncfs(folder) == 0 ? 0 : errno;
+#else
+    Q_UNUSED(folder);
+    ::sync();
+    return 0;
+#endif
+}
+
+QString minutesAndSeconds(qint64 seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
+}
+
+// Messages on standard error: a rejection per line and, on a terminal, one progress line
+// that is rewritten in place and cleared before each message.
+class BatchMessages
+{
+public:
+    BatchMessages(QIODevice &out, bool showProgress) : m_out(out), m_showProgress(showProgress)
+    {
+        m_clock.start();
+    }
+
+    void say(const QString &line)
+    {
+        clearProgress();
+        m_out.write((line + u'\n').toUtf8());
+    }
+
+    void progress(int done, int rejected, int total)
+    {
+        if (!m_showProgress || (m_shown && m_clock.elapsed() - m_lastShown < kProgressIntervalMilliseconds))
+            return;
+        m_lastShown = m_clock.elapsed();
+        const qint64 secondsLeft = done == 0 ? 0 : m_clock.elapsed() * (total - done) / done / 1000;
+        write(QStringLiteral("\rОбработано %1 из %2, отклонено %3, осталось %4")
+                  .arg(done)
+                  .arg(total)
+                  .arg(rejected)
+                  .arg(minutesAndSeconds(secondsLeft)));
+    }
+
+    void finish(int total, int rejected)
+    {
+        if (!m_showProgress)
+            return;
+        write(QStringLiteral("\rОбработано %1 из %1, отклонено %2\n").arg(total).arg(rejected));
+        m_shown = false;
+    }
+
+private:
+    void write(const QString &text)
+    {
+        clearProgress();
+        m_out.write(text.toUtf8());
+        m_shown = true;
+    }
+
+    void clearProgress()
+    {
+        if (m_shown)
+            m_out.write("\r\x1B[K");
+        m_shown = false;
+    }
+
+    QIODevice &m_out;
+    bool m_showProgress;
+    bool m_shown = false;
+    QElapsedTimer m_clock;
+    qint64 m_lastShown = 0;
+};
+
+class BatchRun
+{
+public:
+    BatchRun(const BatchPaths &paths, BatchMessages &messages)
+        : m_paths(paths), m_messages(messages), m_outDir(paths.outDir),
+          m_tablePath(m_outDir.filePath(kResultsTableFileName)),
+          m_regional(RegionalSettings::fromSystem())
+    {
+    }
+
+    ~BatchRun()
+    {
+        if (m_folder >= 0)
+            ::close(m_folder);
+    }
+
+    int run()
+    {
+        QList<TableRecord> records;
+        if (!readInput(records) || !prepareOutput())
+            return kBatchCannotRun;
+        for (int i = 0; i < records.size(); ++i) {
+            scoreRecord(records[i]);
+            if (m_pendingRows == kBatchRowsPerSync && !keepPendingRows())
+                return kBatchCannotRun;
+            m_messages.progress(i + 1, m_rejected, records.size());
+        }
+        if (!keepPendingRows())
+            return kBatchCannotRun;
+        m_messages.finish(records.size(), m_rejected);
+        return m_rejected == 0 && m_unwritten == 0 ? kBatchAllScored : kBatchRowsRejected;
+    }
+
+private:
+    bool cannotRun(const QString &message)
+    {
+        m_messages.say(message);
+        return false;
+    }
+
+    bool readInput(QList<TableRecord> &records)
+    {
+        QFile file(m_paths.input);
+        errno = 0;
+        if (!file.open(QIODevice::ReadOnly))
+            return cannotRun(QStringLiteral("%1: файл не прочитан: %2")
+                                 .arg(m_paths.input, readingErrorText(errno ? errno : EIO)));
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return cannotRun(QStringLiteral("%1: файл не прочитан: %2")
+                                 .arg(m_paths.input, file.errorString()));
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString text = decoder(bytes);
+        if (decoder.hasError())
+            return cannotRun(QStringLiteral("%1: файл не в кодировке UTF-8").arg(m_paths.input));
+        records = tableRecords(text);
+        return takeHeader(records);
+    }
+
+    // A table without its header would silently lose its first sheet as one.
+    bool takeHeader(QList<TableRecord> &records)
+    {
+        if (records.isEmpty())
+            return cannotRun(QStringLiteral("%1: нет строки заголовка").arg(m_paths.input));
+        if (parseTableDateTime(records.front().fields.front().trimmed()).isValid())
+            return cannotRun(QStringLiteral("%1:%2: первая строка — данные, а нужна строка заголовка")
+                                 .arg(m_paths.input)
+                                 .arg(records.front().line));
+        records.removeFirst();
+        return true;
+    }
+
+    // The folder is made if need be; appending no rows then creates or checks the table,
+    // so that a folder that cannot be written stops the batch before any report.
+    bool prepareOutput()
+    {
+        if (!QDir().mkpath(m_paths.outDir))
+            return cannotRun(QStringLiteral("%1: папка не создана").arg(m_paths.outDir));
+        m_folder = ::open(QFile::encodeName(m_paths.outDir).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_folder < 0)
+            return cannotRun(
+                QStringLiteral("%1: папка не открыта: %2").arg(m_paths.outDir, plainErrorText(errno)));
+        if (const TableFailure failure = appendToResultsTable(m_tablePath, {}); failure.failed())
+            return cannotRun(tableFailureText(failure, m_tablePath));
+        return true;
+    }
+
+    void scoreRecord(const TableRecord &record)
+    {
+        const std::variant<BatchSheet, QString> sheetOrReason = batchSheetOf(record);
+        if (const QString *reason = std::get_if<QString>(&sheetOrReason)) {
+            ++m_rejected;
+            m_messages.say(QStringLiteral("%1:%2: %3").arg(m_paths.input).arg(record.line).arg(*reason));
+            return;
+        }
+        const BatchSheet &input = std::get<BatchSheet>(sheetOrReason);
+        const Sheet sheet = scoredSheet(input.options, input.sex, input.age);
+        const QString reportName = writeReportOf(input, sheet, record.line);
+        m_rows += resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
+                                   input.options, sheet.raw, sheet.stens, sheet.secondOrder,
+                                   reportName},
+                                  m_regional.decimalSeparator);
+        ++m_pendingRows;
+    }
+
+    // The name the report was written under, empty when it could not be written.
+    QString writeReportOf(const BatchSheet &input, const Sheet &sheet, int line)
+    {
+        const ReportData data{input.surname, input.age, sexTextOf(input.sex),
+                              input.scoredAt.date(), sheet.stens, sheet.secondOrder};
+        const QString name = unusedReportName(reportFileName(input.surname));
+        const int code =
+            writeReport(m_outDir.filePath(name), reportBytes(data, m_regional), ReportSync::LeftToCaller);
+        if (code != 0) {
+            ++m_unwritten;
+            m_messages.say(QStringLiteral("%1:%2: отчёт «%3» не записан: %4")
+                               .arg(m_paths.input)
+                               .arg(line)
+                               .arg(name, russianReportError(code)));
+            return {};
+        }
+        m_usedNames.insert(name);
+        return name;
+    }
+
+    // A batch never replaces a report it wrote itself: two respondents of one surname
+    // both keep theirs.
+    QString unusedReportName(const QString &name) const
+    {
+        QString candidate = name;
+        for (int number = 2; m_usedNames.contains(candidate); ++number)
+            candidate = numberedReportName(name, number);
+        return candidate;
+    }
+
+    // Syncing each report alone costs the disk one journal commit per file, which is
+    // most of a batch's time; syncing the whole folder's file system once per
+    // kBatchRowsPerSync reports costs one. The rows of those reports are appended only
+    // after that sync, in one write with its own fsync. So the table never names a report
+    // that is not on the disk, and a crash costs at most the last group's reports, which
+    // have no row yet and are written again by running the batch again.
+    bool keepPendingRows()
+    {
+        if (m_pendingRows == 0)
+            return true;
+        if (const int error = syncFileSystemOf(m_folder))
+            return cannotRun(QStringLiteral("%1: отчёты не сохранены на диске: %2")
+                                 .arg(m_paths.outDir, plainErrorText(error)));
+        if (const TableFailure failure = appendToResultsTable(m_tablePath, m_rows); failure.failed())
+            return cannotRun(tableFailureText(failure, m_tablePath));
+        m_rows.clear();
+        m_pendingRows = 0;
+        return true;
+    }
+
+    BatchPaths m_paths;
+    BatchMessages &m_messages;
+    QDir m_outDir;
+    QString m_tablePath;
+    RegionalSettings m_regional;
+    int m_folder = -1;
+    QSet<QString> m_usedNames;
+    QByteArray m_rows;
+    int m_pendingRows = 0;
+    int m_rejected = 0;
+    int m_unwritten = 0;
+};
+
+} // namespace
+
+bool isBatchCommandLine(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--score") == 0 || std::strcmp(argv[i], "--out") == 0)
+            return true;
+    }
+    return false;
+}
+
+Sheet scoredSheet(const KeyedOptions &options, Sex sex, int age)
+{
+    Sheet sheet;
+    sheet.options = options;
+    sheet.answers = answerRecordOf(options);
+    scoringRun(sheet, {sex, age}, [] {});
+    return sheet;
+}
+
+int runBatchScoring(const QStringList &arguments, QIODevice &messages, bool showProgress)
+{
+    BatchMessages batchMessages(messages, showProgress);
+    const std::optional<BatchPaths> paths = batchPathsOf(arguments);
+    if (!paths) {
+        batchMessages.say(kUsage);
+        return kBatchCannotRun;
+    }
+    return BatchRun(*paths, batchMessages).run();
+}
+
+} // namespace zorven

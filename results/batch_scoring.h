@@ -1,0 +1,35 @@
+#pragma once
+// Batch scoring without a window: zorventest --score IN.csv --out DIR scores every row of
+// a results table, writes each report into DIR and a recomputed table beside them.
+
+#include "questionnaire/keyed_options.h"
+#include "questionnaire/respondent.h"
+#include "scoring/factors.h"
+
+#include <QStringList>
+
+class QIODevice;
+
+namespace zorven {
+
+inline constexpr int kBatchAllScored = 0;
+inline constexpr int kBatchRowsRejected = 1;
+inline constexpr int kBatchCannotRun = 2;
+
+// How many reports are written between two syncs of the output folder; the reason is
+// given where the batch syncs.
+inline constexpr int kBatchRowsPerSync = 1000;
+
+// Whether the command line asks for batch scoring rather than the window. Decided before
+// any application object exists, since batch scoring must not need a display.
+bool isBatchCommandLine(int argc, char *argv[]);
+
+// The scoring run for one sheet: answer record, raw scores, stens, F1..F4.
+Sheet scoredSheet(const KeyedOptions &options, Sex sex, int age);
+
+// Runs the batch that `arguments` (without the program's name) ask for. Rejections and
+// failures go to `messages`, with a progress line as well when `showProgress`. Returns
+// the exit status: kBatchAllScored, kBatchRowsRejected or kBatchCannotRun.
+int runBatchScoring(const QStringList &arguments, QIODevice &messages, bool showProgress);
+
+} // namespace zorven

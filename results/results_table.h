@@ -1,0 +1,85 @@
+#pragma once
+// The results table: every scored sheet kept as one row of zorven-results.csv, so that a
+// group's results can be read by a spreadsheet and a sheet re-scored without keying it
+// again. The window appends one row per scoring; the batch scoring reads the same format.
+
+#include "scoring/factors.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+class QFileDevice;
+
+namespace zorven {
+
+inline const QString kResultsTableFileName = QStringLiteral("zorven-results.csv");
+inline constexpr int kResultsTableColumns = 42;
+// The columns a row is scored from: date and time, surname, sex, age, answers.
+inline constexpr int kResultsTableInputColumns = 5;
+
+// Excel takes a file without it for the code page of the machine.
+inline const QByteArray kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// One scored sheet, as a row of the table.
+struct ResultsRow {
+    QDateTime scoredAt;     // local time, to the second
+    QString surname;        // as typed
+    QString sexText;        // "Мужской" or "Женский"
+    int age = 16;
+    KeyedOptions options;   // the letters keyed, statement 187's included
+    RawScores raw{};
+    Stens stens{};
+    SecondOrder secondOrder{};
+    QString reportFileName; // as written, without the directory; empty when not written
+};
+
+// Column 1: local time as yyyy-MM-ddTHH:mm:ss, the same in every locale.
+QString tableDateTime(const QDateTime &dateTime);
+// The reverse; an invalid QDateTime for any other text.
+QDateTime parseTableDateTime(const QString &text);
+
+// Column 5's letter for option 1, 2, 3.
+char optionLetter(int option);
+
+// The header line, with its CR LF and without the byte-order mark.
+QByteArray resultsTableHeader();
+
+// One row, CR LF ended: fields separated by ';', a field holding ';', '"', CR or LF
+// quoted with its '"' doubled. F1..F4 are written as the report writes them.
+QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator);
+
+// Why rows could not be appended; kind None when they were.
+struct TableFailure {
+    enum class Kind {
+        None,
+        Foreign,      // a file of that name whose first line is not our header
+        NotAFile,     // a link, a folder or a device under that name
+        Busy,         // another copy of the program holds the lock too long
+        LockRefused,  // the lock file cannot be made in that folder
+        Io,           // opening, writing or syncing failed; `error` holds errno
+    };
+    Kind kind = Kind::None;
+    int error = 0;
+
+    bool failed() const { return kind != Kind::None; }
+};
+
+// Appends `rows` (whole rows, possibly none) to the table at `path` in one write and
+// syncs it, holding a lock beside it so that copies of the program finishing at once
+// neither interleave nor both start the file. A new file starts with the byte-order mark
+// and the header. An existing file is only ever appended to, and only when it starts with
+// our header; a failed write is cut back off, so the table never ends in half a row.
+TableFailure appendToResultsTable(const QString &path, const QByteArray &rows);
+
+// The same on a table already open for reading and appending, with the lock held: a test
+// stands a failing file in for a broken disk here.
+TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows);
+
+// What a platform error (errno) means for a file being written, in plain Russian.
+QString plainErrorText(int platformError);
+
+// The failure in plain Russian, naming the file.
+QString tableFailureText(const TableFailure &failure, const QString &path);
+
+} // namespace zorven

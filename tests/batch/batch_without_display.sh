@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Batch scoring as a laboratory runs it: the real program with no display at all
+# (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset) and standard error not a terminal,
+# so nothing but rejections may be printed. Exit statuses 0, 1 and 2.
+#   batch_without_display.sh PATH/TO/zorventest
+set -u
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "standard error was:" >&2
+    cat stderr >&2
+    exit 1
+}
+
+# Runs the program without a display; prints its exit status.
+score() {
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=ru_RU.UTF-8 \
+        "$program" "$@" >stdout 2>stderr
+    echo $?
+}
+
+answers=$(printf 'abc%.0s' $(seq 62))a
+header=$'\xEF\xBB\xBFДата;Фамилия;Пол;Возраст;Ответы\r\n'
+good_row="2026-12-08T10:00:00;Иванов;Мужской;30;$answers"$'\r\n'
+printf '%s%s' "$header" "$good_row" >good.csv
+printf '%s%s%s' "$header" "$good_row" "2026-12-08T10:00:00;Петров;X;30;$answers"$'\r\n' >bad.csv
+
+[ "$(score --score good.csv --out out)" = 0 ] || fail "a valid table did not exit with 0"
+[ -s stdout ] || [ -s stderr ] && fail "a batch off a terminal printed more than its rejections"
+iconv -f cp1251 -t utf-8 out/Иванов.txt | grep -qx $'Дата проведения: 08.12.2026\r' \
+    || fail "the report has not the date of column 1 in the regional format"
+[ "$(grep -c $'\r$' out/zorven-results.csv)" = 2 ] || fail "the table has not its header and one row"
+
+[ "$(score --score bad.csv --out out2)" = 1 ] || fail "a table with a rejected row did not exit with 1"
+[ "$(cat stderr)" = "bad.csv:3: пол «X» не «Мужской» и не «Женский»" ] || fail "wrong rejection"
+[ -s out2/Иванов.txt ] || fail "the valid row beside a rejected one was not scored"
+
+[ "$(score --score good.csv)" = 2 ] || fail "a usage error did not exit with 2"
+grep -q '^Использование: zorventest --score' stderr || fail "no usage line"
+[ "$(score --score missing.csv --out out3)" = 2 ] || fail "an unreadable input did not exit with 2"
+[ -e out3 ] && fail "an unreadable input left an output folder"
+exit 0

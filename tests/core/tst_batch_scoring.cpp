@@ -1,0 +1,238 @@
+// Batch scoring of a results table: each kind of row it rejects, named with its line; the
+// three spellings of the answers; report names a batch already used; the exit statuses.
+// That a batch report is the window's report byte for byte is tested with the window
+// (tests/ui/tst_end_to_end.cpp).
+
+#include "results/batch_scoring.h"
+#include "results/results_table.h"
+#include "results/table_records.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zorven;
+
+namespace {
+
+const QByteArray kInputHeader = "Дата;Фамилия;Пол;Возраст;Ответы\r\n";
+const QByteArray kWhen = "2026-12-08T10:00:00";
+
+// Options a, b, c by turns from statement 1, spelt with the three given characters.
+QByteArray answers(const QString &spelling)
+{
+    QString text;
+    for (int q = 1; q <= kStatementCount; ++q)
+        text += spelling[(q - 1) % 3];
+    return text.toUtf8();
+}
+
+const QByteArray kLatin = answers(QStringLiteral("abc"));
+
+QByteArray row(const QByteArray &surname, const QByteArray &sex, const QByteArray &age,
+               const QByteArray &answerText = kLatin, const QByteArray &when = kWhen)
+{
+    return when + ';' + surname + ';' + sex + ';' + age + ';' + answerText + "\r\n";
+}
+
+bool putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QStringList filesIn(const QString &path)
+{
+    return QDir(path).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// The output table's rows after the header, as fields.
+QList<QStringList> tableRows(const QString &path)
+{
+    QByteArray bytes = fileBytes(path);
+    if (!bytes.startsWith(kUtf8ByteOrderMark + resultsTableHeader()))
+        return {};
+    bytes.remove(0, kUtf8ByteOrderMark.size() + resultsTableHeader().size());
+    QList<QStringList> rows;
+    for (const TableRecord &record : tableRecords(QString::fromUtf8(bytes)))
+        rows << record.fields;
+    return rows;
+}
+
+} // namespace
+
+class TestBatchScoring : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void invalidRowsNamedWithTheirLines();
+    void anySpellingScoredAndSameNamesNumbered();
+    void cannotRun_data();
+    void cannotRun();
+
+private:
+    int score(const QStringList &arguments);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previousDir;
+    QBuffer m_messages;
+};
+
+void TestBatchScoring::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_messages.close();
+    m_messages.setData({});
+    QVERIFY(m_messages.open(QIODevice::WriteOnly));
+}
+
+void TestBatchScoring::cleanup()
+{
+    QDir::setCurrent(m_previousDir);
+}
+
+int TestBatchScoring::score(const QStringList &arguments)
+{
+    return runBatchScoring(arguments, m_messages, false);
+}
+
+// Every rejected row is named with the line it starts on, also after a row whose quoted
+// surname spans two lines; the other rows are still scored.
+void TestBatchScoring::invalidRowsNamedWithTheirLines()
+{
+    QByteArray input = kInputHeader;
+    input += row("Первая", "Женский", "20");                                     // line 2
+    input += row("\"Вторая\r\nстрока\"", "Мужской", "30");                       // 3 and 4
+    input += row("Пол", "м", "20");                                               // 5
+    input += row("Дробь", "Женский", "2O");                                       // 6
+    input += row("Старше", "Женский", "56");                                      // 7
+    input += row("Младше", "Мужской", "15");                                      // 8
+    input += row("Короче", "Мужской", "30", kLatin.left(186));                   // 9
+    input += row("Буква", "Мужской", "30", "abcad" + kLatin.mid(5));             // 10
+    input += kWhen + ";Мало;Женский;20\r\n";                                      // 11
+    input += row("Дата", "Женский", "20", kLatin, "08.12.2026 10:00");            // 12
+    input += kWhen + ";\"Кавычка;Женский;20;" + kLatin + "\r\n";                  // 13
+    input += row("Последняя", "Женский", "20");
+    QVERIFY(putFile("in.csv", input));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchRowsRejected);
+
+    QCOMPARE(QString::fromUtf8(m_messages.data()),
+             QStringLiteral("in.csv:5: пол «м» не «Мужской» и не «Женский»\n"
+                            "in.csv:6: возраст «2O» не целое число\n"
+                            "in.csv:7: возраст 56 вне пределов 16..55 для пола «Женский»\n"
+                            "in.csv:8: возраст 15 вне пределов 16..60 для пола «Мужской»\n"
+                            "in.csv:9: ответов 186, а нужно 187\n"
+                            "in.csv:10: ответ на утверждение 5 «d» не a, b или c (а, б, в; 1, 2, 3)\n"
+                            "in.csv:11: столбцов 4, а нужно не меньше 5\n"
+                            "in.csv:12: дата «08.12.2026 10:00» не в виде ГГГГ-ММ-ДДTчч:мм:сс\n"
+                            "in.csv:13: кавычка не закрыта до конца файла\n"));
+    QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Вторая__строка.txt", "Первая.txt"}));
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][1], QStringLiteral("Первая"));
+    QCOMPARE(rows[1][1], QStringLiteral("Вторая\r\nстрока"));
+    QCOMPARE(rows[1][41], QStringLiteral("Вторая__строка.txt"));
+}
+
+// One sheet three times, its answers spelt each way mark-reading software exports them:
+// three equal reports, none replacing another, and column 42 saying where each went.
+void TestBatchScoring::anySpellingScoredAndSameNamesNumbered()
+{
+    QVERIFY(putFile("in.csv", kInputHeader + row("Иванов", "Мужской", "30", kLatin)
+                                  + row("Иванов", "мужской", "30", answers("АбВ"))
+                                  + row("Иванов", "Мужской", "30", answers("123"))));
+
+    QCOMPARE(score({"--out", "out", "--score", "in.csv"}), kBatchAllScored);
+
+    QCOMPARE(m_messages.data(), QByteArray());
+    const QStringList reports = {"Иванов.txt", "Иванов (2).txt", "Иванов (3).txt"};
+    QCOMPARE(filesIn("out").size(), 4);
+    for (const QString &report : reports)
+        QCOMPARE(fileBytes("out/" + report), fileBytes("out/Иванов.txt"));
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(rows[i].size(), kResultsTableColumns);
+        QCOMPARE(rows[i][2], QStringLiteral("Мужской"));
+        QCOMPARE(rows[i][4], QString::fromLatin1(kLatin));
+        QCOMPARE(rows[i][41], reports[i]);
+        QCOMPARE(rows[i].mid(0, 41), rows[0].mid(0, 41));
+    }
+}
+
+void TestBatchScoring::cannotRun_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("message");
+
+    const QStringList usual = {"--score", "in.csv", "--out", "out"};
+    const QByteArray good = kInputHeader + row("Иванов", "Мужской", "30");
+    const QString usage = QStringLiteral("Использование: zorventest --score ТАБЛИЦА.csv --out ПАПКА\n");
+
+    QTest::newRow("no --out") << QStringList{"--score", "in.csv"} << good << usage;
+    QTest::newRow("unknown option") << QStringList{"--score", "in.csv", "--to", "out"} << good << usage;
+    QTest::newRow("--score twice") << QStringList{"--score", "in.csv", "--score", "out"} << good << usage;
+    QTest::newRow("empty value") << QStringList{"--score", "", "--out", "out"} << good << usage;
+    QTest::newRow("no input") << QStringList{"--score", "none.csv", "--out", "out"} << good
+                              << QStringLiteral("none.csv: файл не прочитан: файл не найден\n");
+    QTest::newRow("not UTF-8") << usual << QByteArray("\xC4\xE0\xF2\xE0;x\r\n")
+                               << QStringLiteral("in.csv: файл не в кодировке UTF-8\n");
+    QTest::newRow("empty input") << usual << QByteArray()
+                                 << QStringLiteral("in.csv: нет строки заголовка\n");
+    QTest::newRow("no header") << usual << row("Иванов", "Мужской", "30")
+                               << QStringLiteral("in.csv:1: первая строка — данные, а нужна строка заголовка\n");
+    QTest::newRow("output is a file") << QStringList{"--score", "in.csv", "--out", "in.csv"} << good
+                                      << QStringLiteral("in.csv: папка не создана\n");
+    QTest::newRow("foreign table in the output")
+        << QStringList{"--score", "in.csv", "--out", "."} << good
+        << QStringLiteral("Строка результатов не добавлена в таблицу «%1»: файл с таким именем "
+                          "не является таблицей результатов (его первая строка другая), он "
+                          "оставлен без изменений.\n");
+}
+
+// Nothing is written when the batch cannot run, and the message says why.
+void TestBatchScoring::cannotRun()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QString, message);
+    QVERIFY(putFile("in.csv", input));
+    const QByteArray foreign = "Имя;Возраст\r\n";
+    QVERIFY(putFile(kResultsTableFileName, foreign));
+
+    QCOMPARE(score(arguments), kBatchCannotRun);
+
+    const QString table = QDir::toNativeSeparators(QDir::current().absoluteFilePath(kResultsTableFileName));
+    QCOMPARE(QString::fromUtf8(m_messages.data()), QString(message).replace("%1", table));
+    QCOMPARE(filesIn("."), QStringList({"in.csv", kResultsTableFileName}));
+    QCOMPARE(fileBytes(kResultsTableFileName), foreign);
+}
+
+// Reports written in a Russian locale, as the users' machines have it.
+int main(int argc, char *argv[])
+{
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+    QCoreApplication application(argc, argv);
+    TestBatchScoring test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_batch_scoring.moc"

@@ -1,0 +1,289 @@
+// The results table: a row and the header byte for byte, and appending to a table with
+// nothing lost: a new file, our own table, a file that is not ours, a failing disk, and
+// two copies of the program appending at once.
+
+#include "results/results_table.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace zorven;
+
+namespace {
+
+const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
+const QByteArray kHeader =
+    "Дата;Фамилия;Пол;Возраст;Ответы;"
+    "Балл A;Балл B;Балл C;Балл E;Балл F;Балл G;Балл H;Балл I;"
+    "Балл L;Балл M;Балл N;Балл O;Балл Q1;Балл Q2;Балл Q3;Балл Q4;"
+    "Стен A;Стен B;Стен C;Стен E;Стен F;Стен G;Стен H;Стен I;"
+    "Стен L;Стен M;Стен N;Стен O;Стен Q1;Стен Q2;Стен Q3;Стен Q4;"
+    "F1;F2;F3;F4;Отчёт\r\n";
+
+// Option b, c, a by turns from statement 1.
+const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
+
+// What the sample row holds after its surname.
+const QByteArray kRowAfterSurname = ";Женский;20;" + kLetters
+    + ";1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16"
+      ";1;2;3;4;5;6;7;8;9;10;1;2;3;4;5;6"
+      ";5,4;-1,7;10;0;report.txt\r\n";
+
+constexpr const char *kWriterArgument = "--append-rows";
+constexpr int kRowsPerWriter = 40;
+// Far longer than a writer needs for all its rows when nothing holds the lock.
+constexpr int kLockHeldMilliseconds = 1000;
+
+ResultsRow sampleRow(const QString &surname)
+{
+    ResultsRow row;
+    row.scoredAt = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7));
+    row.surname = surname;
+    row.sexText = QStringLiteral("Женский");
+    row.age = 20;
+    for (int q = 1; q <= kStatementCount; ++q)
+        row.options.set(q, q % 3 + 1);
+    for (int k = 0; k < kFactorCount; ++k) {
+        row.raw[k] = static_cast<std::uint8_t>(k + 1);
+        row.stens[k] = static_cast<std::uint8_t>(k % 10 + 1);
+    }
+    row.secondOrder = {5.4, -1.7, 10.0, 0.0};
+    row.reportFileName = QStringLiteral("report.txt");
+    return row;
+}
+
+QByteArray sampleRowBytes(const QString &surname)
+{
+    return resultsTableRow(sampleRow(surname), u',');
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A disk that takes the first `capacity` bytes of a write and then fails with ENOSPC.
+class FullDisk : public QFile
+{
+public:
+    FullDisk(const QString &path, qint64 capacity) : QFile(path), m_capacity(capacity) {}
+
+protected:
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (length <= m_capacity)
+            return QFile::writeData(data, length);
+        QFile::writeData(data, m_capacity);
+        errno = ENOSPC;
+        return -1;
+    }
+
+private:
+    qint64 m_capacity;
+};
+
+// One copy of the program: appends its rows one by one, as many windows finishing would.
+int appendRowsAsWriter(const QString &path, const QString &writer)
+{
+    for (int i = 0; i < kRowsPerWriter; ++i) {
+        if (appendToResultsTable(path, sampleRowBytes(writer + QString::number(i))).failed())
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestResultsTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void rowQuotesWhatWouldSplitIt_data();
+    void rowQuotesWhatWouldSplitIt();
+    void appendsAfterWhatIsThere_data();
+    void appendsAfterWhatIsThere();
+    void neverWritesWhatIsNotOurTable_data();
+    void neverWritesWhatIsNotOurTable();
+    void failedWriteIsCutBackAndNamed();
+    void twoWritersNeitherInterleaveNorStartTwice();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_table;
+};
+
+void TestResultsTable::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_table = m_dir->filePath(kResultsTableFileName);
+}
+
+void TestResultsTable::rowQuotesWhatWouldSplitIt_data()
+{
+    QTest::addColumn<QString>("surname");
+    QTest::addColumn<QByteArray>("field");
+
+    QTest::newRow("plain") << QStringLiteral("Петрова А.В.") << QByteArray("Петрова А.В.");
+    QTest::newRow("empty") << QString() << QByteArray();
+    QTest::newRow(";") << QStringLiteral("Иванова;Петрова") << QByteArray("\"Иванова;Петрова\"");
+    QTest::newRow("\"") << QStringLiteral("О\"Нил \"мл.\"") << QByteArray("\"О\"\"Нил \"\"мл.\"\"\"");
+    QTest::newRow("CR LF") << QStringLiteral("две\r\nстроки") << QByteArray("\"две\r\nстроки\"");
+    QTest::newRow("LF") << QStringLiteral("a\nb") << QByteArray("\"a\nb\"");
+}
+
+void TestResultsTable::rowQuotesWhatWouldSplitIt()
+{
+    QFETCH(QString, surname);
+    QFETCH(QByteArray, field);
+    QCOMPARE(sampleRowBytes(surname), "2026-12-08T09:05:07;" + field + kRowAfterSurname);
+    QCOMPARE(resultsTableHeader(), kHeader);
+}
+
+void TestResultsTable::appendsAfterWhatIsThere_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("before");
+
+    QTest::newRow("no file") << false << QByteArray();
+    QTest::newRow("empty file") << true << QByteArray();
+    QTest::newRow("our table") << true << kByteOrderMark + kHeader + sampleRowBytes("Первый");
+    QTest::newRow("our header only") << true << kByteOrderMark + kHeader;
+}
+
+// A new table starts with the byte-order mark and the header; an existing one gets
+// neither again, and keeps every byte it had.
+void TestResultsTable::appendsAfterWhatIsThere()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, before);
+    if (exists)
+        QVERIFY(putFile(m_table, before));
+    const QByteArray start = before.isEmpty() ? kByteOrderMark + kHeader : before;
+
+    QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Второй")).failed());
+    QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Третий")).failed());
+
+    QCOMPARE(fileBytes(m_table), start + sampleRowBytes("Второй") + sampleRowBytes("Третий"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{kResultsTableFileName});
+}
+
+void TestResultsTable::neverWritesWhatIsNotOurTable_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TableFailure::Kind>("failure");
+
+    const auto foreign = TableFailure::Kind::Foreign;
+    QTest::newRow("another table") << "file" << QByteArray("Имя;Возраст\r\nИванов;30\r\n") << foreign;
+    QTest::newRow("header without the mark") << "file" << kHeader << foreign;
+    QTest::newRow("header cut short") << "file" << kByteOrderMark + kHeader.left(30) << foreign;
+    QTest::newRow("one byte") << "file" << QByteArray("x") << foreign;
+    QTest::newRow("link to our table")
+        << "link" << kByteOrderMark + kHeader << TableFailure::Kind::NotAFile;
+    QTest::newRow("folder") << "folder" << QByteArray() << TableFailure::Kind::NotAFile;
+}
+
+void TestResultsTable::neverWritesWhatIsNotOurTable()
+{
+    QFETCH(QString, entry);
+    QFETCH(QByteArray, bytes);
+    QFETCH(TableFailure::Kind, failure);
+    const QString target = m_dir->filePath(QStringLiteral("elsewhere.csv"));
+    if (entry == "folder")
+        QVERIFY(QDir().mkdir(m_table));
+    else
+        QVERIFY(putFile(entry == "link" ? target : m_table, bytes));
+    if (entry == "link")
+        QVERIFY(QFile::link(target, m_table));
+
+    QCOMPARE(appendToResultsTable(m_table, sampleRowBytes("Иванов")).kind, failure);
+
+    if (entry != "folder")
+        QCOMPARE(fileBytes(m_table), bytes);
+}
+
+void TestResultsTable::failedWriteIsCutBackAndNamed()
+{
+    const QByteArray before = kByteOrderMark + kHeader + sampleRowBytes("Первый");
+    QVERIFY(putFile(m_table, before));
+    FullDisk table(m_table, 40);
+    QVERIFY(table.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered));
+
+    const TableFailure failure = appendToOpenTable(table, sampleRowBytes("Второй"));
+    table.close();
+
+    QCOMPARE(failure.kind, TableFailure::Kind::Io);
+    QCOMPARE(fileBytes(m_table), before);
+    QCOMPARE(tableFailureText(failure, m_table),
+             QStringLiteral("Строка результатов не добавлена в таблицу «%1»: на диске нет места.")
+                 .arg(QDir::toNativeSeparators(m_table)));
+}
+
+// Two copies of the program appending into one folder at the same moment, while a third
+// holds the lock: neither writes before it is free; then the table is started once, and
+// every row of both arrives whole, each copy's rows in its order.
+void TestResultsTable::twoWritersNeitherInterleaveNorStartTwice()
+{
+    QLockFile heldByAnother(m_table + QStringLiteral(".lock"));
+    QVERIFY(heldByAnother.lock());
+    QList<QProcess *> writers;
+    for (const QString &name : {QStringLiteral("first"), QStringLiteral("second")}) {
+        auto *writer = new QProcess(this);
+        writer->start(QCoreApplication::applicationFilePath(), {kWriterArgument, m_table, name});
+        writers << writer;
+    }
+    QVERIFY(!writers.front()->waitForFinished(kLockHeldMilliseconds));
+    QVERIFY(!QFile::exists(m_table));
+    heldByAnother.unlock();
+
+    for (QProcess *writer : writers) {
+        QVERIFY(writer->waitForFinished(60'000));
+        QCOMPARE(writer->exitCode(), 0);
+    }
+
+    QByteArray table = fileBytes(m_table);
+    QVERIFY(table.startsWith(kByteOrderMark + kHeader));
+    table.remove(0, kByteOrderMark.size() + kHeader.size());
+    QList<QByteArray> rowsOf[2];
+    for (const QByteArray &line : table.split('\n')) {
+        if (!line.isEmpty())
+            rowsOf[line.contains(";first") ? 0 : 1] << line + '\n';
+    }
+    for (int writer = 0; writer < 2; ++writer) {
+        const QString name = writer == 0 ? QStringLiteral("first") : QStringLiteral("second");
+        QCOMPARE(rowsOf[writer].size(), kRowsPerWriter);
+        for (int i = 0; i < kRowsPerWriter; ++i)
+            QCOMPARE(rowsOf[writer][i], sampleRowBytes(name + QString::number(i)));
+    }
+}
+
+// Started with kWriterArgument, the test program is one of the two writers.
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], kWriterArgument) == 0)
+        return appendRowsAsWriter(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    TestResultsTable test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_results_table.moc"
