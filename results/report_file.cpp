@@ -2,9 +2,8 @@
 
 #include "results/io_error.h"
 
-#include <QFileInfo>
-
 #include <QDir>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <csignal>

@@ -21,11 +21,6 @@ int writeReport(const QString &path, const QByteArray &bytes);
 
 // The same, with the file made by `createFile`, so that a test can stand a failing file
 // in for a broken disk.
-// Under a file-size limit the system ends a process that writes past it, and the sheet
-// on screen would be lost with it. Called once at start, this turns such a write into a
-// failed write (EFBIG, "I/O error 27") that is reported like any other.
-void keepFileSizeLimitFromEndingTheProgram();
-
 using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString &path)>;
 int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFactory &createFile);
 
@@ -34,5 +29,10 @@ int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFact
 // the power; everything else above holds.
 enum class ReportSync { EachReport, LeftToCaller };
 int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync);
+
+// Under a file-size limit the system ends a process that writes past it, and the sheet
+// on screen would be lost with it. Called once at start, this turns such a write into a
+// failed write (EFBIG, "I/O error 27") that is reported like any other.
+void keepFileSizeLimitFromEndingTheProgram();
 
 } // namespace zorven

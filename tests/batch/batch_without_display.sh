@@ -16,10 +16,17 @@ fail() {
     exit 1
 }
 
-# Runs the program without a display; prints its exit status.
+# Runs the program without a display, under the wrapper command given before "--" if any;
+# prints its exit status.
 score() {
+    local wrapper=()
+    if [ "${1:-}" = under ]; then
+        shift
+        while [ "$1" != -- ]; do wrapper+=("$1"); shift; done
+        shift
+    fi
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=ru_RU.UTF-8 \
-        "$program" "$@" >stdout 2>stderr
+        "${wrapper[@]}" "$program" "$@" >stdout 2>stderr
     echo $?
 }
 
@@ -43,4 +50,10 @@ iconv -f cp1251 -t utf-8 out/Иванов.txt | grep -qx $'Дата провед
 grep -q '^Использование: zorventest --score' stderr || fail "no usage line"
 [ "$(score --score missing.csv --out out3)" = 2 ] || fail "an unreadable input did not exit with 2"
 [ -e out3 ] && fail "an unreadable input left an output folder"
+
+# A file-size limit makes the writes fail; nothing here shields the program from the
+# limit's signal, so it must survive it on its own and say why it could not write.
+[ "$(score under prlimit --fsize=300 -- --score good.csv --out out4)" = 2 ] \
+    || fail "under a file-size limit the program did not end with 2"
+grep -q 'предельного размера' stderr || fail "no word of the size limit"
 exit 0
