@@ -9,12 +9,13 @@
 #include "app/zorven.h"
 #include "questionnaire/answer_key.h"
 #include "questionnaire/statements.h"
+#include "results/results_table.h"
 #include "results/scale_names.h"
 #include "ui/form_driver.h"
 
 #include <QAction>
-#include <QDateTime>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,11 +27,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
 
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -114,6 +114,15 @@ void goTo(AnswerGrid *grid, int q)
         QTest::keyClick(grid, Qt::Key_Left);
 }
 
+// The newest row of the results table in the working folder, from the field after its
+// time of scoring on.
+QByteArray lastTableRowAfterItsTime()
+{
+    const QByteArray table = fileBytes(zorven::kResultsTableFileName);
+    const QByteArray last = table.sliced(table.lastIndexOf("\r\n", table.size() - 3) + 2);
+    return last.sliced(last.indexOf(';'));
+}
+
 QStringList entriesOf(const QString &directory)
 {
     return QDir(directory).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -170,43 +179,27 @@ private:
     {
         return form_driver::child<T>(m_window, name);
     }
-    TForm1 *openWindow(ScriptedDialogs *dialogs);
     void keySheet(TForm1 *window, const zorven::KeyedOptions &options);
     AnswersDialog *openAnswers();
     Shown shown(const TForm1 *window) const;
 
-    std::unique_ptr<QTemporaryDir> m_workDir;
-    QString m_previousDir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::optional<form_driver::FormFixture> m_form;
+    ScriptedDialogs m_dialogs;
     TForm1 *m_window = nullptr;
 };
 
 void TestAfterScoring::init()
 {
-    m_workDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_workDir->isValid());
-    m_previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_workDir->path()));
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    form_driver::clickWithoutDoubleClickGuard();
-    m_window = openWindow(m_dialogs.get());
+    m_dialogs = {};
+    m_form.emplace();
+    QVERIFY(m_form->isReady());
+    m_window = &m_form->window();
+    m_window->setDialogs(&m_dialogs);
 }
 
 void TestAfterScoring::cleanup()
 {
-    delete m_window;
-    QVERIFY(QDir::setCurrent(m_previousDir));
-    m_workDir.reset();
-}
-
-TForm1 *TestAfterScoring::openWindow(ScriptedDialogs *dialogs)
-{
-    auto *window = new TForm1;
-    window->setDialogs(dialogs);
-    window->show();
-    if (!QTest::qWaitForWindowActive(window))
-        qFatal("the main window did not become active");
-    return window;
+    m_form.reset();
 }
 
 // The woman of the end-to-end test, keyed with the keys 1, 2, 3.
@@ -326,19 +319,20 @@ void TestAfterScoring::rescoreGivesWhatKeyingTheCorrectedSheetGives()
     const QString reportName = QStringLiteral("Петрова А.В..txt");
     QByteArray rightReport;
     QStringList rightFiles;
+    QByteArray rightRow;
     Shown rightShown;
     zorven::Sheet rightSheet;
     {
-        QTemporaryDir elsewhere;
-        QVERIFY(QDir::setCurrent(elsewhere.path()));
         ScriptedDialogs dialogs;
-        std::unique_ptr<TForm1> right(openWindow(&dialogs));
-        keySheet(right.get(), optionsByTurns());
+        form_driver::FormFixture right;
+        QVERIFY(right.isReady());
+        right.window().setDialogs(&dialogs);
+        keySheet(&right.window(), optionsByTurns());
         rightReport = fileBytes(reportName);
-        rightFiles = entriesOf(elsewhere.path());
-        rightShown = shown(right.get());
-        rightSheet = right->sheet();
-        QVERIFY(QDir::setCurrent(m_workDir->path()));
+        rightFiles = entriesOf(QDir::currentPath());
+        rightRow = lastTableRowAfterItsTime();
+        rightShown = shown(&right.window());
+        rightSheet = right.window().sheet();
     }
 
     for (const char *name : {"SheetAnswers", "PrintProfile", "SaveProfilePdf"})
@@ -363,9 +357,11 @@ void TestAfterScoring::rescoreGivesWhatKeyingTheCorrectedSheetGives()
     QTest::keyClick(rescore, Qt::Key_Space);
 
     QTRY_VERIFY(!m_window->findChild<AnswersDialog *>());
-    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QVERIFY(m_dialogs.errorReports.isEmpty());
     QCOMPARE(entriesOf(QDir::currentPath()), rightFiles);
     QCOMPARE(fileBytes(reportName), rightReport);
+    QCOMPARE(fileBytes(zorven::kResultsTableFileName).count("\r\n"), 3); // the earlier row stays
+    QCOMPARE(lastTableRowAfterItsTime(), rightRow);
     QCOMPARE(shown(m_window), rightShown);
     QCOMPARE(m_window->sheet().options, rightSheet.options);
     for (int q = 1; q <= kStatements; ++q)
@@ -396,7 +392,7 @@ void TestAfterScoring::cancelLeavesEverythingAsItWas()
     QCOMPARE(shown(m_window), before);
     QCOMPARE(contentsOf(QDir::currentPath()), files);
     QCOMPARE(QFileInfo(reportName).lastModified(), written);
-    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QVERIFY(m_dialogs.errorReports.isEmpty());
 
     // Opened again, it shows the letters as keyed, none of them marked changed.
     dialog = openAnswers();
@@ -422,16 +418,16 @@ void TestAfterScoring::profilePageIsOnePageWithTheSheetsResults()
     QString pdf;
     if (printed) {
         pdf = QDir::current().absoluteFilePath(QStringLiteral("printer.pdf"));
-        m_dialogs->printerFile = pdf;
+        m_dialogs.printerFile = pdf;
         child<QAction>("PrintProfile")->trigger();
-        QCOMPARE(m_dialogs->printDialogs, 1);
+        QCOMPARE(m_dialogs.printDialogs, 1);
     } else {
         pdf = proposed;
-        m_dialogs->pdfPathAnswer = proposed;
+        m_dialogs.pdfPathAnswer = proposed;
         child<QAction>("SaveProfilePdf")->trigger();
-        QCOMPARE(m_dialogs->proposedPdfPaths, QStringList{proposed});
+        QCOMPARE(m_dialogs.proposedPdfPaths, QStringList{proposed});
     }
-    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QVERIFY(m_dialogs.errorReports.isEmpty());
 
     const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages: +1$"),
@@ -466,23 +462,23 @@ void TestAfterScoring::cancelledOrFailedProfileLosesNothing()
 
     child<QAction>("PrintProfile")->trigger();
     child<QAction>("SaveProfilePdf")->trigger();
-    QCOMPARE(m_dialogs->printDialogs, 1);
-    QCOMPARE(m_dialogs->proposedPdfPaths.size(), 1);
+    QCOMPARE(m_dialogs.printDialogs, 1);
+    QCOMPARE(m_dialogs.proposedPdfPaths.size(), 1);
     QCOMPARE(entriesOf(QDir::currentPath()), files);
-    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QVERIFY(m_dialogs.errorReports.isEmpty());
 
     const QString missing = QDir::current().absoluteFilePath(QStringLiteral("missing/profile.pdf"));
-    m_dialogs->pdfPathAnswer = missing;
+    m_dialogs.pdfPathAnswer = missing;
     child<QAction>("SaveProfilePdf")->trigger();
-    QCOMPARE(m_dialogs->errorReports,
+    QCOMPARE(m_dialogs.errorReports,
              QStringList{QStringLiteral("Профиль не сохранён в файл %1: File not found.")
                              .arg(QDir::toNativeSeparators(missing))});
     QCOMPARE(entriesOf(QDir::currentPath()), files);
 
-    m_dialogs->pdfPathAnswer = QDir::current().absoluteFilePath(QStringLiteral("profile.pdf"));
+    m_dialogs.pdfPathAnswer = QDir::current().absoluteFilePath(QStringLiteral("profile.pdf"));
     child<QAction>("SaveProfilePdf")->trigger();
-    QCOMPARE(m_dialogs->errorReports.size(), 1);
-    QVERIFY(fileBytes(m_dialogs->pdfPathAnswer).startsWith("%PDF-"));
+    QCOMPARE(m_dialogs.errorReports.size(), 1);
+    QVERIFY(fileBytes(m_dialogs.pdfPathAnswer).startsWith("%PDF-"));
 }
 
 // The locale is chosen before the application exists, as the end-to-end test does: the
