@@ -171,7 +171,15 @@ QString tableDateTime(const QDateTime &dateTime)
 
 QDateTime parseTableDateTime(const QString &text)
 {
-    return QLocale::c().toDateTime(text, kDateTimeFormat);
+    constexpr qsizetype kDateLength = 10; // yyyy-MM-dd
+    constexpr qsizetype kLength = 19;     // yyyy-MM-ddTHH:mm:ss
+    if (text.size() != kLength || text[kDateLength] != u'T')
+        return {};
+    const QDate date = QDate::fromString(text.left(kDateLength), QStringLiteral("yyyy-MM-dd"));
+    const QTime time = QTime::fromString(text.mid(kDateLength + 1), QStringLiteral("HH:mm:ss"));
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time, Qt::UTC);
 }
 
 char optionLetter(int option)
