@@ -21,6 +21,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     setFixedSize(size());
     setModal(false);
     ui->ProductName->setText(identity::kMakerName);
+    ui->Version->setText(identity::kComment);
     applyLook();
     connect(ui->RzURLLabel1, &ClickableLabel::clicked, this, &TAboutBox::RzURLLabel1Click);
 }

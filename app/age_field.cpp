@@ -1,6 +1,6 @@
 #include "app/age_field.h"
 
-#include "entry/age.h"
+#include "questionnaire/respondent.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -27,7 +27,7 @@ void AgeField::setMaximum(int maximum)
 
 int AgeField::value() const
 {
-    return zorven::wholeNumberFromText(text()).value_or(m_minimum);
+    return zorven::ageFromDigits(text()).value_or(m_minimum);
 }
 
 void AgeField::setValue(int value)
@@ -37,14 +37,19 @@ void AgeField::setValue(int value)
 
 void AgeField::stepBy(int steps)
 {
-    showNumber(clamped(value() + steps));
+    // Stepped in 64 bits: a number too large to hold reads as the largest int.
+    showNumber(clamped(qint64(value()) + steps));
 }
 
+// Pasted or dropped text that is not all digits is refused whole: taking its digits alone
+// would turn "75.5" into 755.
 QValidator::State AgeField::validate(QString &input, int &) const
 {
-    const bool allowed = std::all_of(input.cbegin(), input.cend(),
-                                     [this](QChar c) { return isAllowedCharacter(c); });
-    return allowed ? QValidator::Acceptable : QValidator::Invalid;
+    if (std::all_of(input.cbegin(), input.cend(), zorven::isAgeDigit))
+        return QValidator::Acceptable;
+    // The field's own texts are all digits, so only the operator's input is refused here.
+    const_cast<AgeField *>(this)->refuseInput();
+    return QValidator::Invalid;
 }
 
 // Both arrows always act, even on a value outside the range, which they pull back into it.
@@ -57,8 +62,7 @@ void AgeField::keyPressEvent(QKeyEvent *event)
 {
     if (isRefusedKey(event)) {
         event->accept();
-        QApplication::beep();
-        emit inputRefused();
+        refuseInput();
         return;
     }
     QAbstractSpinBox::keyPressEvent(event);
@@ -66,18 +70,10 @@ void AgeField::keyPressEvent(QKeyEvent *event)
 
 void AgeField::focusOutEvent(QFocusEvent *event)
 {
-    if (const std::optional<int> number = zorven::wholeNumberFromText(text());
+    if (const std::optional<int> number = zorven::ageFromDigits(text());
         number && clamped(*number) != *number)
         showNumber(clamped(*number));
     QAbstractSpinBox::focusOutEvent(event);
-}
-
-// The decimal separator is taken from the current regional settings each time, so a
-// change of settings while the program runs is followed.
-bool AgeField::isAllowedCharacter(QChar c) const
-{
-    const bool digitOrSign = (c >= u'0' && c <= u'9') || c == u'+' || c == u'-';
-    return digitOrSign || locale().decimalPoint() == QString(c);
 }
 
 bool AgeField::isRefusedKey(const QKeyEvent *event) const
@@ -87,13 +83,18 @@ bool AgeField::isRefusedKey(const QKeyEvent *event) const
     const QString typed = event->text();
     if (typed.isEmpty() || !typed.front().isPrint())
         return false; // editing and navigation keys, shortcuts such as Ctrl+V
-    return !std::all_of(typed.cbegin(), typed.cend(),
-                        [this](QChar c) { return isAllowedCharacter(c); });
+    return !std::all_of(typed.cbegin(), typed.cend(), zorven::isAgeDigit);
 }
 
-int AgeField::clamped(int value) const
+void AgeField::refuseInput()
 {
-    return std::clamp(value, m_minimum, m_maximum);
+    QApplication::beep();
+    emit inputRefused();
+}
+
+int AgeField::clamped(qint64 value) const
+{
+    return int(std::clamp<qint64>(value, m_minimum, m_maximum));
 }
 
 void AgeField::showNumber(int value)

@@ -1,6 +1,6 @@
 #pragma once
-// The respondent's age field: a whole-number spin field whose text is its only state, so
-// that it can hold what the operator typed ("5.5", "-", "70") until the focus leaves.
+// The respondent's age field: a whole-number spin field of digits only, whose text is its
+// only state, so that it holds what the operator typed ("70", "") until the focus leaves.
 
 #include <QAbstractSpinBox>
 
@@ -19,7 +19,9 @@ public:
     void setMinimum(int minimum);
     void setMaximum(int maximum); // leaves the text as it is
 
-    // The whole number on show; a text that is not one reads as the minimum.
+    // The number on show; an empty field reads as the minimum, and a number too large to
+    // hold reads as the largest there is, so that it is pulled to the maximum like any
+    // other age above it.
     int value() const;
     void setValue(int value); // pulled into range
 
@@ -36,9 +38,9 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    bool isAllowedCharacter(QChar c) const;
     bool isRefusedKey(const QKeyEvent *event) const;
-    int clamped(int value) const;
+    void refuseInput();
+    int clamped(qint64 value) const;
     void showNumber(int value);
 
     int m_minimum = 0;

@@ -5,6 +5,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QUrl>
 
 void Dialogs::showErrorReport(QWidget *parent, const QString &message)
@@ -16,6 +18,43 @@ QString Dialogs::askReportPath(QWidget *parent, const QString &proposedPath)
 {
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить отчёт"), proposedPath,
                                         QStringLiteral("Текст (*.txt);;Все файлы (*)"));
+}
+
+Dialogs::UnsavedResultsChoice Dialogs::askAboutUnsavedResults(QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Warning, identity::kApplicationTitle,
+                    QStringLiteral("Отчёт по этому бланку не сохранён. Если выйти сейчас, "
+                                   "результаты будут потеряны."),
+                    QMessageBox::NoButton, parent);
+    QPushButton *save = box.addButton(QStringLiteral("Сохранить…"), QMessageBox::AcceptRole);
+    QPushButton *quit =
+        box.addButton(QStringLiteral("Выйти без сохранения"), QMessageBox::DestructiveRole);
+    QPushButton *stay = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == save)
+        return UnsavedResultsChoice::Save;
+    if (box.clickedButton() == quit)
+        return UnsavedResultsChoice::Quit;
+    return UnsavedResultsChoice::Stay;
+}
+
+QString Dialogs::askProfilePdfPath(QWidget *parent, const QString &proposedPath)
+{
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить профиль в PDF"),
+                                        proposedPath, QStringLiteral("PDF (*.pdf);;Все файлы (*)"));
+}
+
+// The profile is one page: nothing to choose of a page range. Printing to a file is not
+// offered: a file goes through «Сохранить профиль в PDF…», which never writes through a
+// link or over a device.
+bool Dialogs::askPrinter(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Печать профиля"));
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void Dialogs::showResultsTableFailure(QWidget *parent, const QString &message)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 class Dialogs
@@ -17,6 +18,16 @@ public:
 
     // Where "Сохранить отчёт…" writes the report; empty when the operator cancels.
     virtual QString askReportPath(QWidget *parent, const QString &proposedPath);
+
+    // Closing while the results are in no file: save them first, quit all the same, or
+    // stay.
+    enum class UnsavedResultsChoice { Save, Quit, Stay };
+    virtual UnsavedResultsChoice askAboutUnsavedResults(QWidget *parent);
+    // Where "Сохранить профиль в PDF…" writes the profile page; empty when cancelled.
+    virtual QString askProfilePdfPath(QWidget *parent, const QString &proposedPath);
+
+    // The print dialog for the profile page, which sets up `printer`; false when cancelled.
+    virtual bool askPrinter(QWidget *parent, QPrinter &printer);
 
     // The results table could not take the sheet's row: the program's own warning, shown
     // after the results.

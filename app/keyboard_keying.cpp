@@ -6,44 +6,58 @@
 
 // The filter sits on the application: a key press goes to whichever widget has the focus,
 // and no widget of the window should be able to take the keys from the keying.
-KeyboardKeying::KeyboardKeying(QWidget *window, QWidget *answerGroup,
-                               const std::array<QAbstractButton *, 3> &optionButtons,
-                               QAbstractButton *undoButton)
-    : QObject(window),
-      m_window(window),
-      m_answerGroup(answerGroup),
-      m_optionButtons(optionButtons),
-      m_undoButton(undoButton)
+KeyboardKeying::KeyboardKeying(QWidget *window, const Controls &controls)
+    : QObject(window), m_window(window), m_controls(controls)
 {
     qApp->installEventFilter(this);
 }
 
 bool KeyboardKeying::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !m_answerGroup->isVisible() || !isInWindow(watched))
+    if (event->type() != QEvent::KeyPress || !isInWindow(watched))
         return false;
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
-    QAbstractButton *button = buttonFor(keyEvent);
+    if ((keyEvent->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    if (m_controls.answerGroup->isVisible())
+        return keyAnswer(keyEvent);
+    if (m_controls.respondentGroup->isVisible())
+        return pressNextOnEnter(keyEvent);
+    return false;
+}
+
+// A keying key never reaches a field, whether its button can be pressed now or not.
+bool KeyboardKeying::keyAnswer(const QKeyEvent *event)
+{
+    QAbstractButton *button = keyingButtonFor(event);
     if (!button)
         return false;
-    if (!keyEvent->isAutoRepeat() && button->isVisible() && button->isEnabled())
+    if (!event->isAutoRepeat() && button->isVisible() && button->isEnabled())
         button->click();
     return true;
 }
 
-QAbstractButton *KeyboardKeying::buttonFor(const QKeyEvent *event) const
+bool KeyboardKeying::pressNextOnEnter(const QKeyEvent *event)
 {
-    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return nullptr;
+    const bool isEnter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!isEnter || !m_controls.nextButton->isEnabled())
+        return false;
+    if (!event->isAutoRepeat())
+        m_controls.nextButton->click();
+    return true;
+}
+
+QAbstractButton *KeyboardKeying::keyingButtonFor(const QKeyEvent *event) const
+{
     switch (event->key()) {
     case Qt::Key_1:
-        return m_optionButtons[0];
+        return m_controls.optionButtons[0];
     case Qt::Key_2:
-        return m_optionButtons[1];
+        return m_controls.optionButtons[1];
     case Qt::Key_3:
-        return m_optionButtons[2];
+        return m_controls.optionButtons[2];
     case Qt::Key_Backspace:
-        return m_undoButton;
+        return m_controls.undoButton;
     default:
         return nullptr;
     }

@@ -2,6 +2,8 @@
 // Keying by keyboard: while the answer group is shown, 1, 2 and 3 (main row or keypad)
 // press the option buttons and Backspace the undo button, wherever the focus is in the
 // window. A held key keys one statement only: auto-repeated presses are swallowed.
+// Before that, Enter (main or keypad) in the respondent data presses "Далее" once it is
+// enabled; while it is not, the key goes on to the field that has the focus.
 
 #include <QObject>
 
@@ -16,19 +18,25 @@ class KeyboardKeying : public QObject
     Q_OBJECT
 
 public:
-    KeyboardKeying(QWidget *window, QWidget *answerGroup,
-                   const std::array<QAbstractButton *, 3> &optionButtons,
-                   QAbstractButton *undoButton);
+    struct Controls {
+        QWidget *respondentGroup;
+        QAbstractButton *nextButton;
+        QWidget *answerGroup;
+        std::array<QAbstractButton *, 3> optionButtons;
+        QAbstractButton *undoButton;
+    };
+
+    KeyboardKeying(QWidget *window, const Controls &controls);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAbstractButton *buttonFor(const QKeyEvent *event) const;
+    bool keyAnswer(const QKeyEvent *event);
+    bool pressNextOnEnter(const QKeyEvent *event);
+    QAbstractButton *keyingButtonFor(const QKeyEvent *event) const;
     bool isInWindow(QObject *object) const;
 
     QWidget *m_window;
-    QWidget *m_answerGroup;
-    std::array<QAbstractButton *, 3> m_optionButtons;
-    QAbstractButton *m_undoButton;
+    Controls m_controls;
 };

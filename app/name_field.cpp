@@ -24,21 +24,41 @@ bool holdsOnlyReportCharacters(const QString &text)
     return std::all_of(text.cbegin(), text.cend(), isReportUnit);
 }
 
+// A name pasted from a table or a letter may carry tabs and line breaks between its
+// words; each becomes one blank, so that the words do not run together.
+void blankOutSeparators(QString &text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    for (QChar &unit : text) {
+        if (unit == u'\t' || unit == u'\n' || unit == u'\r')
+            unit = u' ';
+    }
+}
+
 // Pasted, dropped or composed text reaches the field without a key press; what the report
-// cannot hold is taken out of it silently.
+// cannot hold is taken out of it, with the beep a refused key gives.
 class ReportTextValidator : public QValidator
 {
 public:
-    using QValidator::QValidator;
+    explicit ReportTextValidator(NameField *field) : QValidator(field), m_field(field) {}
 
     State validate(QString &input, int &pos) const override
     {
+        QString beforeCursor = input.left(pos);
+        blankOutSeparators(beforeCursor);
+        blankOutSeparators(input);
         const auto keptBeforeCursor =
-            std::count_if(input.cbegin(), input.cbegin() + pos, isReportUnit);
+            std::count_if(beforeCursor.cbegin(), beforeCursor.cend(), isReportUnit);
+        const qsizetype offered = input.size();
         input.removeIf([](QChar unit) { return !isReportUnit(unit); });
+        if (input.size() != offered)
+            m_field->refuseInput();
         pos = static_cast<int>(keptBeforeCursor);
         return Acceptable;
     }
+
+private:
+    NameField *m_field;
 };
 
 } // namespace
@@ -49,14 +69,18 @@ NameField::NameField(QWidget *parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textEdited, this, [this] { m_changedByUser = true; });
 }
 
+void NameField::refuseInput()
+{
+    QApplication::beep();
+    emit inputRefused();
+}
 
 void NameField::keyPressEvent(QKeyEvent *event)
 {
     const QString typed = event->text();
     if (!typed.isEmpty() && typed.front().isPrint() && !holdsOnlyReportCharacters(typed)) {
         event->accept();
-        QApplication::beep();
-        emit inputRefused();
+        refuseInput();
         return;
     }
     QLineEdit::keyPressEvent(event);

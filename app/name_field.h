@@ -14,8 +14,11 @@ public:
     // Set by the operator's first change of the text; nothing clears it.
     bool isChangedByUser() const { return m_changedByUser; }
 
+    // A key or pasted character the report cannot hold was left out.
+    void refuseInput();
+
 signals:
-    // A typed key was refused with a beep. The beep cannot be observed everywhere; this can.
+    // A typed or pasted character was refused with a beep. The beep cannot be observed everywhere; this can.
     void inputRefused();
 
 protected:

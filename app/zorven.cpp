@@ -2,6 +2,7 @@
 
 #include "app/Unit1.h"
 #include "app/form_look.h"
+#include "app/fresh_control_guard.h"
 #include "app/keyboard_keying.h"
 #include "results/io_error.h"
 #include "results/report.h"
@@ -11,14 +12,24 @@
 #include "scoring/scoring_run.h"
 #include "ui_zorven.h"
 
+#include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <QWindow>
 
+#include <array>
+
 using look::setLook;
 using look::Weight;
+
+namespace {
+
+// The items of the sex list, in their order.
+constexpr std::array kSexItems = {zorven::Sex::Male, zorven::Sex::Female};
+
+} // namespace
 
 TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent,
@@ -29,10 +40,16 @@ TForm1::TForm1(QWidget *parent)
       m_regional(zorven::RegionalSettings::fromSystem())
 {
     ui->setupUi(this);
-    m_chart = std::make_unique<zorven::ProfileChart>(ui->centralwidget);
+    // The norm groups' limits; the men's maximum holds until a sex is chosen.
+    ui->SpinEdit1->setMinimum(zorven::kMinimumAge);
+    ui->SpinEdit1->setMaximum(zorven::kMaleMaximumAge);
+    ui->SpinEdit1->setValue(zorven::kMinimumAge);
+    m_chart = new zorven::ProfileChart(ui->centralwidget);
     applyLook();
     connectHandlers();
-    new KeyboardKeying(this, ui->Box1, {ui->Button1, ui->Button2, ui->Button3}, ui->button5);
+    new KeyboardKeying(this, {ui->personbox, ui->Button4, ui->Box1,
+                              {ui->Button1, ui->Button2, ui->Button3}, ui->button5});
+    new FreshControlGuard(this);
     FormCreate();
 }
 
@@ -45,9 +62,7 @@ void TForm1::setAboutBox(TAboutBox *aboutBox)
 
 void TForm1::FormCreate()
 {
-    setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты"));
     fitToFrame();
-    ui->personbox->move(139, 61);
     ui->LEdit->setFocus();
     m_entry.start();
 }
@@ -111,8 +126,7 @@ QString TForm1::surname() const
 
 QString TForm1::sexText() const
 {
-    const QComboBox *sex = ui->ComboBox1;
-    return sex->currentIndex() == zorven::kNoSex ? QString() : sex->currentText();
+    return sex() == zorven::Sex::None ? QString() : ui->ComboBox1->currentText();
 }
 
 int TForm1::age() const
@@ -128,13 +142,16 @@ void TForm1::resultsStep()
     const QDateTime scoredAt = QDateTime::currentDateTime();
     const zorven::ReportData data{surname(), age(), sexText(), scoredAt.date(),
                                   m_sheet.stens, m_sheet.secondOrder};
+    m_reportData = data;
     m_report = zorven::reportBytes(data, m_regional);
     m_reportFileName = zorven::reportFileName(surname());
     const bool reportWritten = saveReport(m_reportFileName);
+    m_resultsUnsaved = !reportWritten;
 
     zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},
                                m_sheet, m_regional.decimalSeparator);
     ui->SaveReport->setEnabled(true);
+    offerFinishedCommands();
     keepResultsRow(scoredAt, reportWritten ? m_reportFileName : QString());
 }
 
@@ -180,10 +197,33 @@ void TForm1::OpenResultsTableClick()
 
 void TForm1::SaveReportClick()
 {
+    saveReportElsewhere();
+}
+
+bool TForm1::saveReportElsewhere()
+{
     const QString path =
         m_dialogs->askReportPath(this, QDir::current().absoluteFilePath(m_reportFileName));
-    if (!path.isEmpty())
-        saveReport(path);
+    if (path.isEmpty() || !saveReport(path))
+        return false;
+    m_resultsUnsaved = false;
+    return true;
+}
+
+// Closing is immediate and silent, except when it would lose results that are in no file.
+bool TForm1::mayClose()
+{
+    if (!m_resultsUnsaved)
+        return true;
+    switch (m_dialogs->askAboutUnsavedResults(this)) {
+    case Dialogs::UnsavedResultsChoice::Save:
+        return saveReportElsewhere();
+    case Dialogs::UnsavedResultsChoice::Quit:
+        return true;
+    case Dialogs::UnsavedResultsChoice::Stay:
+        return false;
+    }
+    return false;
 }
 
 bool TForm1::saveReport(const QString &path)
@@ -211,9 +251,10 @@ bool TForm1::nameChangedByUser() const
     return ui->LEdit->isChangedByUser();
 }
 
-int TForm1::sexIndex() const
+zorven::Sex TForm1::sex() const
 {
-    return ui->ComboBox1->currentIndex();
+    const int item = ui->ComboBox1->currentIndex();
+    return item >= 0 && item < int(kSexItems.size()) ? kSexItems[item] : zorven::Sex::None;
 }
 
 void TForm1::setAge(int age)
@@ -246,24 +287,49 @@ void TForm1::setUndoButton(zorven::UndoButton state)
     ui->button5->setEnabled(state == zorven::UndoButton::Available);
 }
 
-void TForm1::showKeyingStage()
+// Every stage's caption, groups, undo button and results controls, in one place.
+void TForm1::setStage(zorven::Stage stage)
 {
-    ui->personbox->hide();
-    ui->Box1->move(6, 3);
-    ui->Box1->show();
-    setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
-    ui->button5->move(195, 270);
+    using zorven::Stage;
+    switch (stage) {
+    case Stage::RespondentData:
+        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты"));
+        ui->personbox->move(139, 61);
+        ui->personbox->show();
+        ui->Box1->hide();
+        ui->button5->hide();
+        hideResults();
+        break;
+    case Stage::Keying:
+        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
+        ui->personbox->hide();
+        ui->Box1->move(6, 3);
+        ui->Box1->show();
+        ui->button5->move(195, 270); // shown from the first answer on: setUndoButton
+        ui->button5->hide();
+        hideResults();
+        break;
+    case Stage::Finished:
+        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
+        ui->personbox->hide();
+        ui->Box1->hide();
+        ui->button5->hide();
+        // The results controls show once the scoring run has filled them: resultsStep.
+        break;
+    }
 }
 
-void TForm1::hideKeyingStage()
+void TForm1::hideResults()
 {
-    ui->Box1->hide();
-    ui->button5->hide();
+    m_chart->hide();
+    for (QWidget *label : std::initializer_list<QWidget *>{ui->RzLabel1, ui->RzLabel2, ui->RzLabel3,
+                                                           ui->RzLabel4, ui->Label2})
+        label->hide();
 }
 
 void TForm1::startScoringRun()
 {
-    const zorven::Respondent respondent{sexIndex(), age()};
+    const zorven::Respondent respondent{sex(), age()};
     zorven::scoringRun(m_sheet, respondent, [this] { resultsStep(); });
 }
 
@@ -280,6 +346,7 @@ void TForm1::connectHandlers()
     connect(ui->N3, &QAction::triggered, this, &TForm1::N3Click);
     connect(ui->Label2, &ClickableLabel::clicked, this, &TForm1::Label2Click);
     connect(ui->SaveReport, &QAction::triggered, this, &TForm1::SaveReportClick);
+    connectFinishedCommands();
     connect(ui->N1, &QMenu::aboutToShow, this, &TForm1::N1AboutToShow);
     connect(ui->OpenResultsTable, &QAction::triggered, this, &TForm1::OpenResultsTableClick);
 }
@@ -341,6 +408,14 @@ void TForm1::fitOnceFrameIsKnown()
         return;
     m_fittedToKnownFrame = true;
     fitToFrame();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (mayClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 // The decimal separator and the date pattern follow the user's settings as they change.

@@ -6,6 +6,7 @@
 #include "entry/sheet_entry.h"
 #include "results/profile_chart.h"
 #include "results/regional_settings.h"
+#include "results/report.h"
 #include "scoring/factors.h"
 
 #include <QDateTime>
@@ -43,6 +44,7 @@ public:
     static constexpr QSize kMinimumContentSize{416, 296};
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
@@ -61,6 +63,10 @@ private:
     void N3Click();
     void Label2Click();
     void SaveReportClick();
+    // The Finished stage's commands for checking and filing the sheet (finished_commands.cpp).
+    void SheetAnswersClick();
+    void PrintProfileClick();
+    void SaveProfilePdfClick();
     void N1AboutToShow();
     void OpenResultsTableClick();
 
@@ -72,23 +78,31 @@ private:
     // The last step of the scoring run, and the writing of its report.
     void resultsStep();
     bool saveReport(const QString &path);
+    bool saveReportElsewhere();
+    bool mayClose();
     void showReportLocation(const QString &path);
     void keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName);
     QString resultsTablePath() const;
     void enableOpenResultsTable();
 
+    // The sheet scored again with corrected letters, by the same run and results step.
+    void rescore(const zorven::KeyedOptions &options);
+    QString profilePdfFileName() const;
+    void connectFinishedCommands();
+    void offerFinishedCommands();
+
     // zorven::SheetEntryView
     bool nameChangedByUser() const override;
-    int sexIndex() const override;
+    zorven::Sex sex() const override;
     void setAge(int age) override;
     void setAgeMaximum(int maximum) override;
     void enableNext() override;
     void showStatement(const zorven::StatementOnShow &statement) override;
     void setUndoButton(zorven::UndoButton state) override;
-    void showKeyingStage() override;
-    void hideKeyingStage() override;
+    void setStage(zorven::Stage stage) override;
     void startScoringRun() override;
 
+    void hideResults();
     void connectHandlers();
     void applyLook();
     void fitToFrame();
@@ -97,13 +111,18 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     zorven::Sheet m_sheet;
     zorven::SheetEntry m_entry;
-    std::unique_ptr<zorven::ProfileChart> m_chart;
+    zorven::ProfileChart *m_chart; // a child of the window
     zorven::RegionalSettings m_regional;
     Dialogs m_platformDialogs;
     Dialogs *m_dialogs = &m_platformDialogs;
     // The report as the results step made it, kept for "Сохранить отчёт…".
     QByteArray m_report;
     QString m_reportFileName;
+    // The report could not be written and no "Сохранить отчёт…" has succeeded since: the
+    // results on screen are in no file.
+    bool m_resultsUnsaved = false;
+    // What the report was made of; the printed profile shows the same.
+    zorven::ReportData m_reportData;
     TAboutBox *m_aboutBox = nullptr;
     bool m_fittedToKnownFrame = false;
 };

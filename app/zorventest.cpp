@@ -17,15 +17,13 @@ namespace {
 
 // The title is not made the application's display name: the platform would append that
 // to every window caption.
-void setIdentity(QApplication &application)
+void setIdentity()
 {
     QApplication::setApplicationName(identity::kApplicationTitle);
     QApplication::setApplicationVersion(identity::kVersion);
     QApplication::setOrganizationName(identity::kMakerName);
     QApplication::setDesktopFileName(QStringLiteral("zorventest"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zorventest.png")));
-    application.setProperty("productName", identity::kProductName);
-    application.setProperty("comment", identity::kComment);
 }
 
 // Batch scoring runs without a display: a QCoreApplication loads no platform plugin, and
@@ -47,7 +45,7 @@ int main(int argc, char *argv[])
     if (zorven::isBatchCommandLine(argc, argv))
         return scoreBatch(argc, argv);
     QApplication application(argc, argv);
-    setIdentity(application);
+    setIdentity();
 
     TForm1 form;
     // A child of the main window: it closes with it and does not keep the program running.

@@ -40,7 +40,7 @@ constexpr int kFileRuns = 2;
 
 struct GeneratedSheet {
     QString surname;
-    int sexIndex;
+    Sex sex;
     int age;
     KeyedOptions options;
 };
@@ -55,7 +55,7 @@ std::vector<GeneratedSheet> generatedSheets()
     for (int i = 0; i < kRows; ++i) {
         GeneratedSheet &sheet = sheets[i];
         sheet.surname = QStringLiteral("Респондент %1").arg(i + 1, 6, 10, QChar(u'0'));
-        sheet.sexIndex = i % 2;
+        sheet.sex = i % 2 ? Sex::Female : Sex::Male;
         sheet.age = age(random);
         for (int q = 1; q <= kStatementCount; ++q)
             sheet.options.set(q, option(random));
@@ -71,7 +71,7 @@ QByteArray inputTable(const std::vector<GeneratedSheet> &sheets)
         for (int q = 1; q <= kStatementCount; ++q)
             letters[q - 1] = optionLetter(sheet.options.at(q));
         table += "2026-12-08T10:00:00;" + sheet.surname.toUtf8() + ';'
-               + sexTextOf(sheet.sexIndex).toUtf8() + ';' + QByteArray::number(sheet.age) + ';'
+               + sexTextOf(sheet.sex).toUtf8() + ';' + QByteArray::number(sheet.age) + ';'
                + letters + "\r\n";
     }
     return table;
@@ -90,7 +90,7 @@ double scoringRowsPerSecond(const std::vector<GeneratedSheet> &generated)
         QElapsedTimer clock;
         clock.start();
         for (std::size_t i = 0; i < sheets.size(); ++i) {
-            scoringRun(sheets[i], {generated[i].sexIndex, generated[i].age}, [] {});
+            scoringRun(sheets[i], {generated[i].sex, generated[i].age}, [] {});
             checksum += sheets[i].stens[0];
         }
         rates.push_back(kRows / (clock.nsecsElapsed() / 1e9));
@@ -109,7 +109,7 @@ double lettersScoringRowsPerSecond(const std::vector<GeneratedSheet> &sheets)
         QElapsedTimer clock;
         clock.start();
         for (const GeneratedSheet &sheet : sheets)
-            checksum += scoredSheet(sheet.options, sheet.sexIndex, sheet.age).stens[0];
+            checksum += scoredSheet(sheet.options, sheet.sex, sheet.age).stens[0];
         rates.push_back(kRows / (clock.nsecsElapsed() / 1e9));
     }
     std::fprintf(stderr, "(checksum %u)\n", checksum);
@@ -129,8 +129,8 @@ std::vector<Report> reportsOf(const std::vector<GeneratedSheet> &sheets)
     std::vector<Report> reports;
     reports.reserve(sheets.size());
     for (const GeneratedSheet &generated : sheets) {
-        const Sheet sheet = scoredSheet(generated.options, generated.sexIndex, generated.age);
-        const ReportData data{generated.surname, generated.age, sexTextOf(generated.sexIndex),
+        const Sheet sheet = scoredSheet(generated.options, generated.sex, generated.age);
+        const ReportData data{generated.surname, generated.age, sexTextOf(generated.sex),
                               QDate(2026, 12, 8), sheet.stens, sheet.secondOrder};
         reports.push_back({QFile::encodeName(reportFileName(generated.surname)),
                            reportBytes(data, regional)});

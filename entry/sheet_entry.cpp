@@ -20,6 +20,7 @@ void SheetEntry::start()
 {
     m_optionOffset = 0;
     m_statementNumber = 1;
+    setStage(Stage::RespondentData);
     refreshStatement();
 }
 
@@ -31,7 +32,7 @@ void SheetEntry::nameChanged()
 void SheetEntry::sexChanged()
 {
     enableNextWhenDataEntered();
-    if (const std::optional<int> maximum = maximumAgeFor(m_view.sexIndex())) {
+    if (const std::optional<int> maximum = maximumAgeFor(m_view.sex())) {
         m_ageMaximum = *maximum;
         m_view.setAgeMaximum(m_ageMaximum);
     }
@@ -41,8 +42,7 @@ void SheetEntry::nextPressed()
 {
     if (m_stage != Stage::RespondentData || !m_nextEnabled)
         return;
-    m_stage = Stage::Keying;
-    m_view.showKeyingStage();
+    setStage(Stage::Keying);
     bringAgeIntoRange();
 }
 
@@ -67,11 +67,17 @@ void SheetEntry::undoPressed()
     refreshStatement();
 }
 
+void SheetEntry::setStage(Stage stage)
+{
+    m_stage = stage;
+    m_view.setStage(stage);
+}
+
 // Only the name field's changed flag counts, not its text, and nothing disables "Далее"
 // again once it is enabled.
 void SheetEntry::enableNextWhenDataEntered()
 {
-    if (m_nextEnabled || !m_view.nameChangedByUser() || m_view.sexIndex() == kNoSex)
+    if (m_nextEnabled || !m_view.nameChangedByUser() || m_view.sex() == Sex::None)
         return;
     m_nextEnabled = true;
     m_view.enableNext();
@@ -95,8 +101,7 @@ void SheetEntry::RecordAnswer()
 {
     m_options.set(m_statementNumber, m_answerChoice);
     if (m_statementNumber == kLastStatement) {
-        m_stage = Stage::Finished;
-        m_view.hideKeyingStage();
+        setStage(Stage::Finished);
         m_undoButton = UndoButton::Hidden;
         m_view.startScoringRun();
         return;

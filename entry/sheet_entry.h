@@ -3,7 +3,7 @@
 // from how a window draws it. The window passes its six events in and implements the
 // SheetEntryView through which the keying changes what is on show.
 
-#include "entry/age.h"
+#include "questionnaire/respondent.h"
 #include "questionnaire/keyed_options.h"
 
 #include <QString>
@@ -20,6 +20,9 @@ struct StatementOnShow {
     std::array<QString, 3> options;
 };
 
+// The stages the window passes through, once each, in this order.
+enum class Stage { RespondentData, Keying, Finished };
+
 // What the undo button shows: nothing before the first answer; after it, enabled while
 // there is an answer to take back, disabled after an undo until the next answer.
 enum class UndoButton { Hidden, Available, Used };
@@ -31,7 +34,7 @@ public:
 
     // The respondent data as the window's fields hold it now.
     virtual bool nameChangedByUser() const = 0;
-    virtual int sexIndex() const = 0;
+    virtual Sex sex() const = 0;
     virtual int age() const = 0; // a text that is not a whole number reads as the minimum
     virtual void setAge(int age) = 0;
     virtual void setAgeMaximum(int maximum) = 0;
@@ -40,9 +43,8 @@ public:
     virtual void showStatement(const StatementOnShow &statement) = 0;
     virtual void setUndoButton(UndoButton state) = 0;
 
-    // The stage changes: respondent data -> keying -> finished.
-    virtual void showKeyingStage() = 0;
-    virtual void hideKeyingStage() = 0;
+    // What the window shows, stage by stage.
+    virtual void setStage(Stage stage) = 0;
 
     // The scoring run, started once at the end of keying, inside the last option press.
     virtual void startScoringRun() = 0;
@@ -72,8 +74,7 @@ public:
     bool isFinished() const { return m_stage == Stage::Finished; }
 
 private:
-    enum class Stage { RespondentData, Keying, Finished };
-
+    void setStage(Stage stage);
     void enableNextWhenDataEntered();
     void bringAgeIntoRange();
     void RecordAnswer();

@@ -282,9 +282,9 @@ private:
             return;
         }
         const BatchSheet &input = std::get<BatchSheet>(sheetOrReason);
-        const Sheet sheet = scoredSheet(input.options, input.sexIndex, input.age);
+        const Sheet sheet = scoredSheet(input.options, input.sex, input.age);
         const QString reportName = writeReportOf(input, sheet, record.line);
-        m_rows += resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sexIndex), input.age,
+        m_rows += resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
                                    input.options, sheet.raw, sheet.stens, sheet.secondOrder,
                                    reportName},
                                   m_regional.decimalSeparator);
@@ -294,7 +294,7 @@ private:
     // The name the report was written under, empty when it could not be written.
     QString writeReportOf(const BatchSheet &input, const Sheet &sheet, int line)
     {
-        const ReportData data{input.surname, input.age, sexTextOf(input.sexIndex),
+        const ReportData data{input.surname, input.age, sexTextOf(input.sex),
                               input.scoredAt.date(), sheet.stens, sheet.secondOrder};
         const QString name = unusedReportName(reportFileName(input.surname));
         const int code =
@@ -365,12 +365,12 @@ bool isBatchCommandLine(int argc, char *argv[])
     return false;
 }
 
-Sheet scoredSheet(const KeyedOptions &options, int sexIndex, int age)
+Sheet scoredSheet(const KeyedOptions &options, Sex sex, int age)
 {
     Sheet sheet;
     sheet.options = options;
     sheet.answers = answerRecordOf(options);
-    scoringRun(sheet, {sexIndex, age}, [] {});
+    scoringRun(sheet, {sex, age}, [] {});
     return sheet;
 }
 

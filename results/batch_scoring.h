@@ -3,6 +3,7 @@
 // a results table, writes each report into DIR and a recomputed table beside them.
 
 #include "questionnaire/keyed_options.h"
+#include "questionnaire/respondent.h"
 #include "scoring/factors.h"
 
 #include <QStringList>
@@ -24,7 +25,7 @@ inline constexpr int kBatchRowsPerSync = 1000;
 bool isBatchCommandLine(int argc, char *argv[]);
 
 // The scoring run for one sheet: answer record, raw scores, stens, F1..F4.
-Sheet scoredSheet(const KeyedOptions &options, int sexIndex, int age);
+Sheet scoredSheet(const KeyedOptions &options, Sex sex, int age);
 
 // Runs the batch that `arguments` (without the program's name) ask for. Rejections and
 // failures go to `messages`, with a progress line as well when `showProgress`. Returns

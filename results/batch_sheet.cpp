@@ -1,6 +1,6 @@
 #include "results/batch_sheet.h"
 
-#include "entry/age.h"
+#include "questionnaire/respondent.h"
 #include "results/results_table.h"
 
 #include <array>
@@ -12,7 +12,8 @@ namespace {
 
 enum Column { DateColumn, SurnameColumn, SexColumn, AgeColumn, AnswersColumn };
 
-const std::array<QString, 2> kSexTexts = {QStringLiteral("Мужской"), QStringLiteral("Женский")};
+const QString kMaleText = QStringLiteral("Мужской");
+const QString kFemaleText = QStringLiteral("Женский");
 
 // The three spellings of each option; the text is lowered before it is looked up.
 const std::array<QString, 3> kOptionSpellings = {
@@ -21,11 +22,11 @@ const std::array<QString, 3> kOptionSpellings = {
     QStringLiteral("cв3"),
 };
 
-std::optional<int> sexIndexOf(const QString &text)
+std::optional<Sex> sexOf(const QString &text)
 {
-    for (int index = 0; index < int(kSexTexts.size()); ++index) {
-        if (text.compare(kSexTexts[index], Qt::CaseInsensitive) == 0)
-            return index;
+    for (const Sex sex : {Sex::Male, Sex::Female}) {
+        if (text.compare(sexTextOf(sex), Qt::CaseInsensitive) == 0)
+            return sex;
     }
     return std::nullopt;
 }
@@ -56,28 +57,28 @@ QString checkAnswers(const QString &text, KeyedOptions &options)
     return {};
 }
 
-QString checkAge(const QString &text, int sexIndex, int &age)
+QString checkAge(const QString &text, Sex sex, int &age)
 {
-    const std::optional<int> number = wholeNumberFromText(text);
+    const std::optional<int> number = ageFromDigits(text);
     if (!number)
         return QStringLiteral("возраст «%1» не целое число").arg(text);
-    const int maximum = *maximumAgeFor(sexIndex);
+    const int maximum = *maximumAgeFor(sex);
     if (*number < kMinimumAge || *number > maximum)
         return QStringLiteral("возраст %1 вне пределов %2..%3 для пола «%4»")
-            .arg(*number)
+            .arg(text)
             .arg(kMinimumAge)
             .arg(maximum)
-            .arg(kSexTexts[sexIndex]);
+            .arg(sexTextOf(sex));
     age = *number;
     return {};
 }
 
-QString checkSex(const QString &text, int &sexIndex)
+QString checkSex(const QString &text, Sex &sex)
 {
-    const std::optional<int> index = sexIndexOf(text);
-    if (!index)
-        return QStringLiteral("пол «%1» не «%2» и не «%3»").arg(text, kSexTexts[0], kSexTexts[1]);
-    sexIndex = *index;
+    const std::optional<Sex> known = sexOf(text);
+    if (!known)
+        return QStringLiteral("пол «%1» не «%2» и не «%3»").arg(text, kMaleText, kFemaleText);
+    sex = *known;
     return {};
 }
 
@@ -110,9 +111,9 @@ QString checkedSheet(const TableRecord &record, BatchSheet &sheet)
     sheet.surname = fields[SurnameColumn];
     reason = checkDate(fields[DateColumn].trimmed(), sheet.scoredAt);
     if (reason.isEmpty())
-        reason = checkSex(fields[SexColumn].trimmed(), sheet.sexIndex);
+        reason = checkSex(fields[SexColumn].trimmed(), sheet.sex);
     if (reason.isEmpty())
-        reason = checkAge(fields[AgeColumn].trimmed(), sheet.sexIndex, sheet.age);
+        reason = checkAge(fields[AgeColumn].trimmed(), sheet.sex, sheet.age);
     if (reason.isEmpty())
         reason = checkAnswers(fields[AnswersColumn].trimmed(), sheet.options);
     return reason;
@@ -120,9 +121,17 @@ QString checkedSheet(const TableRecord &record, BatchSheet &sheet)
 
 } // namespace
 
-QString sexTextOf(int sexIndex)
+QString sexTextOf(Sex sex)
 {
-    return sexIndex == kSexMale || sexIndex == kSexFemale ? kSexTexts[sexIndex] : QString();
+    switch (sex) {
+    case Sex::Male:
+        return kMaleText;
+    case Sex::Female:
+        return kFemaleText;
+    case Sex::None:
+        break;
+    }
+    return {};
 }
 
 std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record)

@@ -3,6 +3,7 @@
 // ignored, since the scores are computed again.
 
 #include "questionnaire/keyed_options.h"
+#include "questionnaire/respondent.h"
 #include "results/table_records.h"
 
 #include <QDateTime>
@@ -12,14 +13,14 @@
 
 namespace zorven {
 
-// The sex list's texts, by sex index.
-QString sexTextOf(int sexIndex);
+// The sex list's text of a sex; empty for none.
+QString sexTextOf(Sex sex);
 
 struct BatchSheet {
     QDateTime scoredAt;
     QString surname;
-    int sexIndex = -1;
-    int age = 16;
+    Sex sex = Sex::None;
+    int age = kMinimumAge;
     KeyedOptions options;
 };
 

@@ -5,7 +5,6 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
-#include <QChartView>
 #include <QGraphicsLayout>
 #include <QLegend>
 #include <QLegendMarker>
@@ -108,17 +107,6 @@ QChart *createChart()
     return chart;
 }
 
-QChartView *createView(QWidget *parent)
-{
-    auto *view = new QChartView(createChart(), parent);
-    view->setObjectName(QStringLiteral("Chart1"));
-    view->setFrameShape(QFrame::NoFrame);
-    view->setGeometry(kCreatedGeometry);
-    view->setFixedSize(kCreatedGeometry.size());
-    view->hide();
-    return view;
-}
-
 } // namespace
 
 ProfileSeries::ProfileSeries(QChart *chart)
@@ -142,6 +130,14 @@ ProfileSeries::ProfileSeries(QChart *chart)
     chart->addAxis(m_values, Qt::AlignLeft);
 
     m_marks = new ProfileMarks(chart, m_bars);
+    fitValueAxis();
+}
+
+void ProfileSeries::clear()
+{
+    m_bars->clear();
+    m_categories->clear();
+    m_marks->clear();
     fitValueAxis();
 }
 
@@ -217,9 +213,13 @@ void ProfileSeries::hideLegendEntries()
         marker->setVisible(false);
 }
 
-ProfileChart::ProfileChart(QWidget *parent)
-    : m_view(createView(parent)), m_series(m_view->chart())
+ProfileChart::ProfileChart(QWidget *parent) : QChartView(createChart(), parent), m_series(chart())
 {
+    setObjectName(QStringLiteral("Chart1"));
+    setFrameShape(QFrame::NoFrame);
+    setGeometry(kCreatedGeometry);
+    setFixedSize(kCreatedGeometry.size());
+    hide();
 }
 
 ProfileSeries &ProfileChart::series(int index)
@@ -236,29 +236,19 @@ const ProfileSeries &ProfileChart::series(int index) const
 
 void ProfileChart::setTop(int top)
 {
-    m_view->move(m_view->x(), top);
+    move(x(), top);
 }
 
 void ProfileChart::setLeft(int left)
 {
-    m_view->move(left, m_view->y());
+    move(left, y());
 }
 
 void ProfileChart::setVisible(bool visible)
 {
     if (visible)
         m_series.putOnChart();
-    m_view->setVisible(visible);
-}
-
-QPoint ProfileChart::position() const
-{
-    return m_view->pos();
-}
-
-bool ProfileChart::isVisible() const
-{
-    return m_view->isVisible();
+    QChartView::setVisible(visible);
 }
 
 ValueAxisRange ProfileChart::valueAxisRange() const
@@ -274,13 +264,13 @@ bool ProfileChart::axisLabelsTruncated() const
 
 QRectF ProfileChart::plotArea() const
 {
-    const QChart *chart = m_view->chart();
-    return m_view->viewportTransform().mapRect(chart->mapRectToScene(chart->plotArea()));
+    const QChart *profile = chart();
+    return viewportTransform().mapRect(profile->mapRectToScene(profile->plotArea()));
 }
 
 QRectF ProfileChart::markRect(int index) const
 {
-    return m_view->viewportTransform().mapRect(m_series.m_marks->rect(index));
+    return viewportTransform().mapRect(m_series.m_marks->rect(index));
 }
 
 } // namespace zorven

@@ -2,15 +2,13 @@
 // The profile chart of the results display: one bar per primary factor, its height the
 // sten, a mark with the sten above it and the factor's label below.
 
+#include <QChartView>
 #include <QColor>
-#include <QPoint>
 #include <QRectF>
 #include <QString>
 
 QT_BEGIN_NAMESPACE
-class QWidget;
 class QChart;
-class QChartView;
 class QStackedBarSeries;
 class QBarCategoryAxis;
 class QValueAxis;
@@ -28,12 +26,14 @@ struct ValueAxisRange
     int tickCount = 0;
 };
 
-// The chart's one bar series. It only grows: point k sits at X = k.
+// The chart's one bar series: point k sits at X = k.
 class ProfileSeries
 {
     Q_DISABLE_COPY_MOVE(ProfileSeries)
 
 public:
+    // Takes every point away, so that a sheet scored again shows only its new stens.
+    void clear();
     // Appends a bar of height `value` named `label` on the category axis and filled from
     // maroon at its foot to `colour` at its top.
     void addPoint(double value, const QString &label, const QColor &colour);
@@ -60,12 +60,11 @@ private:
     ProfileMarks *m_marks;
 };
 
-// The chart control "Chart1" with its series "Series1", created hidden on `parent` at
-// 440,16 and 410 by 260; it may move and show, its size never changes. The chart's widgets
-// belong to `parent`, so this object must not outlive it.
-class ProfileChart
+// The chart control "Chart1" with its series "Series1", created hidden on `parent`, which
+// owns it, at 440,16 and 410 by 260; it may move and show, its size never changes.
+class ProfileChart : public QChartView
 {
-    Q_DISABLE_COPY_MOVE(ProfileChart)
+    Q_OBJECT
 
 public:
     explicit ProfileChart(QWidget *parent);
@@ -76,10 +75,8 @@ public:
 
     void setTop(int top);
     void setLeft(int left);
-    void setVisible(bool visible);
+    void setVisible(bool visible) override;
 
-    QPoint position() const;
-    bool isVisible() const;
     ValueAxisRange valueAxisRange() const;
     bool axisLabelsTruncated() const;
     // Where the plot area and the marks show within the chart control.
@@ -87,7 +84,6 @@ public:
     QRectF markRect(int index) const;
 
 private:
-    QChartView *m_view;
     ProfileSeries m_series;
 };
 

@@ -49,6 +49,13 @@ void ProfileMarks::add(double value)
     place();
 }
 
+void ProfileMarks::clear()
+{
+    qDeleteAll(m_marks);
+    m_marks.clear();
+    m_values.clear();
+}
+
 void ProfileMarks::place()
 {
     if (!m_series->chart())

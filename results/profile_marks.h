@@ -25,6 +25,7 @@ public:
 
     // Adds the mark of the next bar, whose value is `value`.
     void add(double value);
+    void clear();
     // Moves every mark above its bar, as the plot area and the axis range are now.
     void place();
 

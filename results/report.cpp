@@ -94,10 +94,8 @@ QString dateText(const QDate &date, const QString &pattern)
 
 void addRespondentLines(ReportText &text, const ReportData &data, const RegionalSettings &settings)
 {
-    text.addBufferedLine(kSurnameCaption + data.surname);
-    text.addBufferedLine(kAgeCaption + QString::number(data.age));
-    text.addBufferedLine(kSexCaption + data.sexText);
-    text.addBufferedLine(kDateCaption + dateText(data.date, settings.shortDatePattern));
+    for (const QString &line : respondentLines(data, settings))
+        text.addBufferedLine(line);
 }
 
 void addStenLines(ReportText &text, const Stens &stens)
@@ -148,6 +146,12 @@ QString fittedToFileSystem(const QString &name, const QString &surname)
 }
 
 } // namespace
+
+std::array<QString, 4> respondentLines(const ReportData &data, const RegionalSettings &settings)
+{
+    return {kSurnameCaption + data.surname, kAgeCaption + QString::number(data.age),
+            kSexCaption + data.sexText, kDateCaption + dateText(data.date, settings.shortDatePattern)};
+}
 
 QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings)
 {

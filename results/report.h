@@ -1,12 +1,15 @@
 #pragma once
 // The results report: its 30 lines as code page 1251 bytes, and the name of its file.
 
+#include "questionnaire/respondent.h"
 #include "results/regional_settings.h"
 #include "scoring/factors.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+
+#include <array>
 
 namespace zorven {
 
@@ -18,7 +21,7 @@ inline constexpr int kReportLineCapacity = 180;
 // the report is written.
 struct ReportData {
     QString surname;  // exactly as typed: any length, not trimmed, may be empty
-    int age = 16;
+    int age = kMinimumAge;
     QString sexText;  // the chosen item's text, or empty when none is chosen
     QDate date;
     Stens stens{};
@@ -29,6 +32,10 @@ struct ReportData {
 // mark. The window admits only characters the code page holds; any other character that
 // still arrives here is written as one '?', so no line changes its length.
 QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings);
+
+// Lines 3 to 6 of the report, surname, age, sex and date, before the line buffer cuts
+// them; the printed profile shows the same lines.
+std::array<QString, 4> respondentLines(const ReportData &data, const RegionalSettings &settings);
 
 // The surname and ".txt", cut to the line buffer's 180 characters; where that is still
 // more than the 255 bytes a file system takes for one name, the surname is cut further so

@@ -21,6 +21,7 @@ QString secondOrderCaption(int index, double value, QChar decimalSeparator)
 void fillResultsDisplay(ProfileChart &chart, const std::array<QLabel *, 4> &valueLabels,
                         const Sheet &sheet, QChar decimalSeparator)
 {
+    chart.series(0).clear();
     for (int factor = 0; factor < kFactorCount; ++factor) {
         const std::string_view name = kFactorNames[factor];
         chart.series(0).addPoint(double(sheet.stens[factor]),

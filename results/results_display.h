@@ -15,7 +15,7 @@ namespace zorven {
 // "F1 = " … "F4 = " and the value, as the report writes it.
 QString secondOrderCaption(int index, double value, QChar decimalSeparator);
 
-// Adds the sixteen stens to the chart's series in factor order, moves the chart to the
+// Replaces the chart's points by the sixteen stens in factor order, moves the chart to the
 // top-left corner and shows it, then captions and shows the labels of F1..F4 in order.
 void fillResultsDisplay(ProfileChart &chart, const std::array<QLabel *, 4> &valueLabels,
                         const Sheet &sheet, QChar decimalSeparator);

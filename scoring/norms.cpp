@@ -15,7 +15,7 @@ namespace {
 using NormRow = std::array<std::string_view, 10>;
 
 struct NormTable {
-    int sexIndex;
+    Sex sex;
     int ageFrom; // inclusive
     int ageTo;   // inclusive
     std::array<NormRow, kFactorCount> rows;
@@ -23,7 +23,7 @@ struct NormTable {
 
 constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
     // Table 1. Female, 16 to 19.
-    {1, 16, 19, {{
+    {Sex::Female, 16, 19, {{
         /* A  */ {  "0-5",   "6-7",     "8",  "9-10", "11-12", "13-14",    "15", "16-17", "18-19",    "20"},
         /* B  */ {  "0-3",     "4",     "5",     "6",     "7",   "8-9",    "10",    "11",    "12",    "13"},
         /* C  */ {  "0-5",   "6-7",   "8-9", "10-11",    "12", "13-14", "15-16", "17-18", "19-20", "21-26"},
@@ -42,7 +42,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-7",     "8",  "9-10", "11-12", "13-14", "15-16", "17-18", "19-20", "21-23", "24-26"},
     }}},
     // Table 2. Female, 20 to 24.
-    {1, 20, 24, {{
+    {Sex::Female, 20, 24, {{
         /* A  */ {  "0-5",   "6-7",     "8",  "9-10", "11-12", "13-14",    "15", "16-17", "18-19",    "20"},
         /* B  */ {  "0-3",     "4",     "5",     "6",     "7",   "8-9",    "10",    "11",    "12",    "13"},
         /* C  */ {  "0-4",   "5-6",   "7-8",  "9-10", "11-12",    "13", "14-15", "16-17", "18-20", "21-26"},
@@ -61,7 +61,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-6",   "7-8",  "9-10", "11-12", "13-14", "15-16", "17-18", "19-20", "21-23", "24-26"},
     }}},
     // Table 3. Female, 25 to 33.
-    {1, 25, 33, {{
+    {Sex::Female, 25, 33, {{
         /* A  */ {  "0-5",     "6",   "7-8",  "9-10", "11-12",    "13", "14-15", "16-17",    "18", "19-20"},
         /* B  */ {  "0-2",   "3-4",     "5",     "6",     "7",     "8",     "9",    "10",    "11", "12-13"},
         /* C  */ {  "0-3",   "4-5",   "6-7",   "8-9", "10-11", "12-13", "14-15", "16-17", "18-19", "20-26"},
@@ -80,7 +80,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-5",   "6-7",  "8-10", "11-12", "13-14", "15-16", "17-18", "19-21",    "22", "23-26"},
     }}},
     // Table 4. Female, 34 to 45.
-    {1, 34, 45, {{
+    {Sex::Female, 34, 45, {{
         /* A  */ {  "0-5",     "6",   "7-8",  "9-10",    "11", "12-13", "14-15",    "16", "17-18", "19-20"},
         /* B  */ {  "0-2",     "3",     "4",     "5",     "6",     "7",     "8",     "9",    "10", "11-13"},
         /* C  */ {  "0-4",     "5",   "6-7",   "8-9", "10-11", "12-13", "14-15", "16-17", "18-19", "20-26"},
@@ -99,7 +99,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-5",   "6-7",   "8-9", "10-12", "13-14", "15-16", "17-18", "19-21",    "22", "23-26"},
     }}},
     // Table 5. Female, 46 to 55.
-    {1, 46, 55, {{
+    {Sex::Female, 46, 55, {{
         /* A  */ {  "0-5",     "6",   "7-8",  "9-10",    "11", "12-13", "14-15",    "16", "17-18", "19-20"},
         /* B  */ {  "0-1",     "2",     "3",     "4",     "5",     "6",     "7",     "8",  "9-10", "11-13"},
         /* C  */ {  "0-4",   "5-6",   "7-8",  "9-10", "11-12", "13-14",    "15", "16-17", "18-19", "20-26"},
@@ -118,7 +118,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-5",   "6-7",   "8-9", "10-12", "13-14", "15-16", "17-18", "19-21",    "22", "23-26"},
     }}},
     // Table 6. Male, 16 to 19.
-    {0, 16, 19, {{
+    {Sex::Male, 16, 19, {{
         // The printed row gives raw scores 17 and 18 no sten: its cell for sten 9 is 16
         // alone. Both are counted as sten 9. Sten 10 needs 19, the printed start of its
         // cell, which stays exact; 17 and 18 fall short of it, and sten 9 is the highest
@@ -141,7 +141,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-2",   "3-4",   "5-7",   "8-9", "10-11", "12-14", "15-16", "17-19", "20-21", "22-26"},
     }}},
     // Table 7. Male, 20 to 24.
-    {0, 20, 24, {{
+    {Sex::Male, 20, 24, {{
         /* A  */ {  "0-4",     "5",   "6-7",   "8-9",    "10", "11-12", "13-14",    "15", "16-17", "18-20"},
         /* B  */ {  "0-3",     "4",     "5",     "6",     "7",     "8",     "9",    "10",    "11", "12-13"},
         /* C  */ {  "0-5",   "6-7",   "8-9", "10-11", "12-14", "15-16", "17-18", "19-20", "21-22", "23-26"},
@@ -160,7 +160,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-2",   "3-4",   "5-7",   "8-9", "10-11", "12-14", "15-16", "17-19", "20-21", "22-26"},
     }}},
     // Table 8. Male, 25 to 33.
-    {0, 25, 33, {{
+    {Sex::Male, 25, 33, {{
         /* A  */ {  "0-4",   "5-6",     "7",   "8-9", "10-11",    "12", "13-14", "15-16", "17-18", "19-20"},
         /* B  */ {  "0-3",     "4",     "5",     "6",     "7",     "8",     "9",    "10",    "11", "12-13"},
         /* C  */ {  "0-5",   "6-7",   "8-9", "10-11", "12-13", "14-15", "16-18", "19-20", "21-22", "23-26"},
@@ -179,7 +179,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-2",   "3-5",   "6-7",   "8-9", "10-11", "12-14", "15-16", "17-18", "19-21", "22-26"},
     }}},
     // Table 9. Male, 34 to 45.
-    {0, 34, 45, {{
+    {Sex::Male, 34, 45, {{
         /* A  */ {  "0-4",   "5-6",   "7-8",     "9", "10-11", "12-13", "14-15", "16-17",    "18", "19-20"},
         /* B  */ {  "0-3",     "4",     "5",     "6",     "7",     "8",  "none",     "9",    "10", "11-13"},
         /* C  */ {  "0-5",   "6-7",   "8-9", "10-11", "12-13", "14-15", "16-17", "18-19", "20-21", "22-26"},
@@ -198,7 +198,7 @@ constexpr std::array<NormTable, kNormTableCount> kNormTables = {{
         /* Q4 */ {  "0-2",   "3-5",   "6-7",   "8-9", "10-11", "12-14", "15-16", "17-18", "19-21", "22-26"},
     }}},
     // Table 10. Male, 46 to 60.
-    {0, 46, 60, {{
+    {Sex::Male, 46, 60, {{
         /* A  */ {  "0-4",   "5-6",   "7-8",  "9-10", "11-12", "13-14", "15-16",    "17", "18-19",    "20"},
         /* B  */ {  "0-2",     "3",     "4",     "5",     "6",     "7",     "8",     "9",    "10", "11-13"},
         /* C  */ {  "0-4",   "5-6",   "7-8",  "9-10", "11-12", "13-15", "16-17", "18-19", "20-21", "22-26"},
@@ -278,16 +278,33 @@ constexpr Lookup readTables()
     return lookup;
 }
 
+// A sex's bands follow each other without a gap from the youngest age the window admits
+// to the sex's oldest, so every age it lets through has a table.
+constexpr bool bandsCover(Sex sex, int oldest)
+{
+    int next = kMinimumAge;
+    for (const NormTable &table : kNormTables) {
+        if (table.sex != sex)
+            continue;
+        if (table.ageFrom != next || table.ageTo < table.ageFrom)
+            return false;
+        next = table.ageTo + 1;
+    }
+    return next == oldest + 1;
+}
+static_assert(bandsCover(Sex::Female, kFemaleMaximumAge) && bandsCover(Sex::Male, kMaleMaximumAge),
+              "the age bands of each sex cover its whole age range");
+
 constexpr Lookup kLookup = readTables();
 static_assert(kLookup.valid, "every norm row covers 0..top in unbroken ascending ranges");
 
 } // namespace
 
-int normTableNumber(int sexIndex, int age)
+int normTableNumber(Sex sex, int age)
 {
     for (int t = 0; t < kNormTableCount; ++t) {
         const NormTable &table = kNormTables[t];
-        if (table.sexIndex == sexIndex && age >= table.ageFrom && age <= table.ageTo)
+        if (table.sex == sex && age >= table.ageFrom && age <= table.ageTo)
             return t + 1;
     }
     return 0;
@@ -302,9 +319,9 @@ std::uint8_t normSten(int table, int factor, int raw)
     return kLookup.stens[table - 1][factor][raw];
 }
 
-void convertToStens(Sheet &sheet, int sexIndex, int age)
+void convertToStens(Sheet &sheet, Sex sex, int age)
 {
-    const int table = normTableNumber(sexIndex, age);
+    const int table = normTableNumber(sex, age);
     if (table == 0)
         return;
     for (int factor = 0; factor < kFactorCount; ++factor)

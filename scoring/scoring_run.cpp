@@ -10,7 +10,7 @@ void scoringRun(Sheet &sheet, const Respondent &respondent,
                 const std::function<void()> &resultsStep)
 {
     computeRawScores(sheet);
-    convertToStens(sheet, respondent.sexIndex, respondent.age);
+    convertToStens(sheet, respondent.sex, respondent.age);
     computeSecondOrder(sheet);
     resultsStep();
 }

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "questionnaire/respondent.h"
 #include "scoring/factors.h"
 
 #include <functional>
 
 namespace zorven {
 
-// The respondent's sex index (-1 none, 0 male, 1 female) and age, as the window's
-// controls hold them when the run starts.
+// The respondent's sex and age, as the window's controls hold them when the run starts.
 struct Respondent {
-    int sexIndex = -1;
-    int age = 16;
+    Sex sex = Sex::None;
+    int age = kMinimumAge;
 };
 
 // The scoring run, started once by the last option press: raw scores, stens, F1..F4 and

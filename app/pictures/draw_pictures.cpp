@@ -1,9 +1,11 @@
-// Draws the program's pictures into this folder. Not part of the build: the PNG and ICO
-// files it writes are kept with the sources and compiled into the program as resources.
-// Run it again after changing a drawing:
-//   g++ -std=c++20 -fPIC draw_pictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/draw_pictures
-//   QT_QPA_PLATFORM=offscreen /tmp/draw_pictures app/pictures
+// Draws the program's pictures. The PNG and ICO files of this folder are kept with the
+// sources and compiled into the program as resources; after changing a drawing, build the
+// target draw_pictures and run it again:
+//   QT_QPA_PLATFORM=offscreen build/app/draw_pictures app/pictures
+// The build itself runs it as `draw_pictures --icons FOLDER` for the application icon at
+// the sizes a desktop's icon theme looks for, which are installed with the program.
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -127,11 +129,24 @@ bool save(const QImage &image, const QString &folder, const char *name)
     return false;
 }
 
+// FOLDER/NxN/apps/zorventest.png, as the hicolor theme lays its icons out.
+bool saveThemeIcons(const QString &folder)
+{
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QString sizeFolder = QStringLiteral("%1/%2x%2/apps").arg(folder).arg(size);
+        if (!QDir().mkpath(sizeFolder) || !save(sheetIcon(size), sizeFolder, "zorventest.png"))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--icons") == 0)
+        return saveThemeIcons(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     const bool saved = save(sheetIcon(64), folder, "zorventest.png")
         && save(sheetIcon(48), folder, "zorventest.ico")

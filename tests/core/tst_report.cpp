@@ -3,6 +3,7 @@
 #include "results/general_number.h"
 #include "results/regional_settings.h"
 #include "results/report.h"
+#include "golden_report.h"
 
 #include <QTest>
 
@@ -10,89 +11,16 @@ using namespace zorven;
 
 namespace {
 
-// Written out byte for byte (code page 1251), not built by the code under test.
-const char kCommaLocaleReport[] =
-    "\xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB \xF2\xE5\xF1\xF2\xE0 \xC7\xEE\xF0\xE2\xE5\xED\xED\xE0 - \xD4\xEE\xF0\xEC\xE0 \xC0\r\n"
-    "\r\n"
-    "\xD4\xE0\xEC\xE8\xEB\xE8\xFF: \xD1\xE8\xE4\xEE\xF0\xEE\xE2\xE0 \xC0.\xC1.\r\n"
-    "\xC2\xEE\xE7\xF0\xE0\xF1\xF2 (\xEB\xE5\xF2): 42\r\n"
-    "\xCF\xEE\xEB: \xC6\xE5\xED\xF1\xEA\xE8\xE9\r\n"
-    "\xC4\xE0\xF2\xE0 \xEF\xF0\xEE\xE2\xE5\xE4\xE5\xED\xE8\xFF: 05.03.2024\r\n"
-    "\r\n"
-    "\xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB \xEF\xEE \xF8\xEA\xE0\xEB\xE0\xEC (\xD1\xF2\xE5\xED\xFB)\r\n"
-    "\xC0 \t7\r\n"
-    "\xC2 \t3\r\n"
-    "\xD1 \t10\r\n"
-    "\xC5 \t1\r\n"
-    "F \t5\r\n"
-    "G \t6\r\n"
-    "\xCD \t8\r\n"
-    "I \t2\r\n"
-    "L \t9\r\n"
-    "\xCC \t4\r\n"
-    "N \t0\r\n"
-    "\xCE \t6\r\n"
-    "Q1\t5\r\n"
-    "Q2\t7\r\n"
-    "Q3\t3\r\n"
-    "Q4\t10\r\n"
-    "\r\n"
-    "\xC4\xEE\xEF\xEE\xEB\xED\xE8\xF2\xE5\xEB\xFC\xED\xFB\xE5 \xF4\xE0\xEA\xF2\xEE\xF0\xFB \xE2\xF2\xEE\xF0\xEE\xE3\xEE \xEF\xEE\xF0\xFF\xE4\xEA\xE0\r\n"
-    "F1\t6,8\r\n"
-    "F2\t5\r\n"
-    "F3\t-1,7\r\n"
-    "F4\t0\r\n";
-
-const char kFullStopLocaleReport[] =
-    "\xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB \xF2\xE5\xF1\xF2\xE0 \xC7\xEE\xF0\xE2\xE5\xED\xED\xE0 - \xD4\xEE\xF0\xEC\xE0 \xC0\r\n"
-    "\r\n"
-    "\xD4\xE0\xEC\xE8\xEB\xE8\xFF: \xD1\xE8\xE4\xEE\xF0\xEE\xE2\xE0 \xC0.\xC1.\r\n"
-    "\xC2\xEE\xE7\xF0\xE0\xF1\xF2 (\xEB\xE5\xF2): 42\r\n"
-    "\xCF\xEE\xEB: \xC6\xE5\xED\xF1\xEA\xE8\xE9\r\n"
-    "\xC4\xE0\xF2\xE0 \xEF\xF0\xEE\xE2\xE5\xE4\xE5\xED\xE8\xFF: 3/5/24\r\n"
-    "\r\n"
-    "\xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2\xFB \xEF\xEE \xF8\xEA\xE0\xEB\xE0\xEC (\xD1\xF2\xE5\xED\xFB)\r\n"
-    "\xC0 \t7\r\n"
-    "\xC2 \t3\r\n"
-    "\xD1 \t10\r\n"
-    "\xC5 \t1\r\n"
-    "F \t5\r\n"
-    "G \t6\r\n"
-    "\xCD \t8\r\n"
-    "I \t2\r\n"
-    "L \t9\r\n"
-    "\xCC \t4\r\n"
-    "N \t0\r\n"
-    "\xCE \t6\r\n"
-    "Q1\t5\r\n"
-    "Q2\t7\r\n"
-    "Q3\t3\r\n"
-    "Q4\t10\r\n"
-    "\r\n"
-    "\xC4\xEE\xEF\xEE\xEB\xED\xE8\xF2\xE5\xEB\xFC\xED\xFB\xE5 \xF4\xE0\xEA\xF2\xEE\xF0\xFB \xE2\xF2\xEE\xF0\xEE\xE3\xEE \xEF\xEE\xF0\xFF\xE4\xEA\xE0\r\n"
-    "F1\t6.8\r\n"
-    "F2\t5\r\n"
-    "F3\t-1.7\r\n"
-    "F4\t0\r\n";
-
-// Stens 10, 1 and 0 (N, which no scoring run leaves, is still written as it is).
-ReportData knownSheet()
+// The full-stop locale differs from the Russian one in the date and the decimal point.
+QByteArray fullStopLocaleReport()
 {
-    return {QStringLiteral("Сидорова А.Б."),
-            42,
-            QStringLiteral("Женский"),
-            QDate(2024, 3, 5),
-            {7, 3, 10, 1, 5, 6, 8, 2, 9, 4, 0, 6, 5, 7, 3, 10},
-            {6.8, 5, -1.7, 0}};
+    return golden::withValues(golden::kReport, {{golden::kDateLine, "3/5/24"},
+                                                {golden::kFirstSecondOrderLine, "6.8"},
+                                                {golden::kFirstSecondOrderLine + 2, "-1.7"}});
 }
 
-// "Фамилия: " in code page 1251.
-const QByteArray kSurnameCaption = "\xD4\xE0\xEC\xE8\xEB\xE8\xFF: ";
-
-QByteArray reportLine(const QByteArray &report, int lineNumber)
-{
-    return report.split('\n').at(lineNumber - 1);
-}
+const RegionalSettings kRussian =
+    RegionalSettings::fromLocale(QLocale(QLocale::Russian, QLocale::Russia));
 
 } // namespace
 
@@ -119,64 +47,57 @@ void TestReport::wholeReport_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("comma locale") << QLocale(QLocale::Russian, QLocale::Russia)
-                                  << QByteArray(kCommaLocaleReport);
+    QTest::newRow("comma locale") << QLocale(QLocale::Russian, QLocale::Russia) << golden::kReport;
     QTest::newRow("full-stop locale") << QLocale(QLocale::English, QLocale::UnitedStates)
-                                      << QByteArray(kFullStopLocaleReport);
+                                      << fullStopLocaleReport();
 }
 
 void TestReport::wholeReport()
 {
     QFETCH(QLocale, locale);
     QFETCH(QByteArray, expected);
-    QCOMPARE(reportBytes(knownSheet(), RegionalSettings::fromLocale(locale)), expected);
+    QCOMPARE(reportBytes(golden::sheet(), RegionalSettings::fromLocale(locale)), expected);
 }
 
 void TestReport::surnameAndSexLines_data()
 {
     QTest::addColumn<QString>("surname");
     QTest::addColumn<QString>("sexText");
-    QTest::addColumn<QByteArray>("surnameLine");
-    QTest::addColumn<QByteArray>("sexLine");
+    QTest::addColumn<QByteArray>("surnameValue");
+    QTest::addColumn<QByteArray>("sexValue");
 
-    const QByteArray sexCaption = "\xCF\xEE\xEB: ";
+    // The surname line holds 180 characters, 9 of them its caption's.
     const QByteArray male = "\xCC\xF3\xE6\xF1\xEA\xEE\xE9";
     QTest::newRow("empty surname, no sex chosen")
-        << QString() << QString() << kSurnameCaption + "\r" << sexCaption + "\r";
-    QTest::newRow("170 characters kept")
-        << QString(170, u'z') << QStringLiteral("Мужской")
-        << kSurnameCaption + QByteArray(170, 'z') + "\r" << sexCaption + male + "\r";
+        << QString() << QString() << QByteArray() << QByteArray();
+    QTest::newRow("170 characters kept") << QString(170, u'z') << QStringLiteral("Мужской")
+                                         << QByteArray(170, 'z') << male;
     QTest::newRow("171 characters fill the line buffer")
-        << QString(171, u'z') << QString()
-        << kSurnameCaption + QByteArray(171, 'z') + "\r" << sexCaption + "\r";
+        << QString(171, u'z') << QString() << QByteArray(171, 'z') << QByteArray();
     QTest::newRow("172 characters cut to 171")
-        << QString(172, u'z') << QString()
-        << kSurnameCaption + QByteArray(171, 'z') + "\r" << sexCaption + "\r";
+        << QString(172, u'z') << QString() << QByteArray(171, 'z') << QByteArray();
     QTest::newRow("300 Cyrillic characters cut to 171")
-        << QString(300, u'Ж') << QString()
-        << kSurnameCaption + QByteArray(171, '\xC6') + "\r" << sexCaption + "\r";
+        << QString(300, u'Ж') << QString() << QByteArray(171, '\xC6') << QByteArray();
     QTest::newRow("characters the code page lacks take one '?' each")
         << QStringLiteral("Ли\u00FC\U0001F600\u4E2D") << QStringLiteral("\u5973")
-        << kSurnameCaption + "\xCB\xE8???\r" << sexCaption + "?\r";
+        << QByteArray("\xCB\xE8???") << QByteArray("?");
     QTest::newRow("spaces kept as typed")
-        << QStringLiteral("  Ли  ") << QString()
-        << kSurnameCaption + "  \xCB\xE8  \r" << sexCaption + "\r";
+        << QStringLiteral("  Ли  ") << QString() << QByteArray("  \xCB\xE8  ") << QByteArray();
 }
 
 void TestReport::surnameAndSexLines()
 {
     QFETCH(QString, surname);
     QFETCH(QString, sexText);
-    QFETCH(QByteArray, surnameLine);
-    QFETCH(QByteArray, sexLine);
+    QFETCH(QByteArray, surnameValue);
+    QFETCH(QByteArray, sexValue);
 
-    ReportData data = knownSheet();
+    ReportData data = golden::sheet();
     data.surname = surname;
     data.sexText = sexText;
-    const QByteArray report = reportBytes(data, RegionalSettings{});
-    QCOMPARE(reportLine(report, 3), surnameLine);
-    QCOMPARE(reportLine(report, 5), sexLine);
-    QCOMPARE(report.count("\r\n"), 30);
+    QCOMPARE(reportBytes(data, kRussian),
+             golden::withValues(golden::kReport, {{golden::kSurnameLine, surnameValue},
+                                                  {golden::kSexLine, sexValue}}));
 }
 
 void TestReport::dateLine_data()
@@ -199,12 +120,12 @@ void TestReport::dateLine()
     QFETCH(QDate, date);
     QFETCH(QByteArray, dateText);
 
-    ReportData data = knownSheet();
+    ReportData data = golden::sheet();
     data.date = date;
-    RegionalSettings settings;
+    RegionalSettings settings = kRussian;
     settings.shortDatePattern = pattern;
-    const QByteArray dateCaption = "\xC4\xE0\xF2\xE0 \xEF\xF0\xEE\xE2\xE5\xE4\xE5\xED\xE8\xFF: ";
-    QCOMPARE(reportLine(reportBytes(data, settings), 6), dateCaption + dateText + "\r");
+    QCOMPARE(reportBytes(data, settings),
+             golden::withValues(golden::kReport, {{golden::kDateLine, dateText}}));
 }
 
 void TestReport::fileName_data()

@@ -138,41 +138,41 @@ void TestScoring::lastCodeOfAStatementCounts()
 
 void TestScoring::normTableSelection_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<int>("age");
     QTest::addColumn<int>("table");
 
-    QTest::newRow("woman 15") << 1 << 15 << 0;
-    QTest::newRow("woman 16") << 1 << 16 << 1;
-    QTest::newRow("woman 19") << 1 << 19 << 1;
-    QTest::newRow("woman 20") << 1 << 20 << 2;
-    QTest::newRow("woman 24") << 1 << 24 << 2;
-    QTest::newRow("woman 25") << 1 << 25 << 3;
-    QTest::newRow("woman 33") << 1 << 33 << 3;
-    QTest::newRow("woman 34") << 1 << 34 << 4;
-    QTest::newRow("woman 45") << 1 << 45 << 4;
-    QTest::newRow("woman 46") << 1 << 46 << 5;
-    QTest::newRow("woman 55") << 1 << 55 << 5;
-    QTest::newRow("woman 56") << 1 << 56 << 0;
-    QTest::newRow("man 15") << 0 << 15 << 0;
-    QTest::newRow("man 16") << 0 << 16 << 6;
-    QTest::newRow("man 19") << 0 << 19 << 6;
-    QTest::newRow("man 20") << 0 << 20 << 7;
-    QTest::newRow("man 24") << 0 << 24 << 7;
-    QTest::newRow("man 25") << 0 << 25 << 8;
-    QTest::newRow("man 33") << 0 << 33 << 8;
-    QTest::newRow("man 34") << 0 << 34 << 9;
-    QTest::newRow("man 45") << 0 << 45 << 9;
-    QTest::newRow("man 46") << 0 << 46 << 10;
-    QTest::newRow("man 56") << 0 << 56 << 10;
-    QTest::newRow("man 60") << 0 << 60 << 10;
-    QTest::newRow("man 61") << 0 << 61 << 0;
-    QTest::newRow("no sex") << -1 << 30 << 0;
+    QTest::newRow("woman 15") << Sex::Female << 15 << 0;
+    QTest::newRow("woman 16") << Sex::Female << 16 << 1;
+    QTest::newRow("woman 19") << Sex::Female << 19 << 1;
+    QTest::newRow("woman 20") << Sex::Female << 20 << 2;
+    QTest::newRow("woman 24") << Sex::Female << 24 << 2;
+    QTest::newRow("woman 25") << Sex::Female << 25 << 3;
+    QTest::newRow("woman 33") << Sex::Female << 33 << 3;
+    QTest::newRow("woman 34") << Sex::Female << 34 << 4;
+    QTest::newRow("woman 45") << Sex::Female << 45 << 4;
+    QTest::newRow("woman 46") << Sex::Female << 46 << 5;
+    QTest::newRow("woman 55") << Sex::Female << 55 << 5;
+    QTest::newRow("woman 56") << Sex::Female << 56 << 0;
+    QTest::newRow("man 15") << Sex::Male << 15 << 0;
+    QTest::newRow("man 16") << Sex::Male << 16 << 6;
+    QTest::newRow("man 19") << Sex::Male << 19 << 6;
+    QTest::newRow("man 20") << Sex::Male << 20 << 7;
+    QTest::newRow("man 24") << Sex::Male << 24 << 7;
+    QTest::newRow("man 25") << Sex::Male << 25 << 8;
+    QTest::newRow("man 33") << Sex::Male << 33 << 8;
+    QTest::newRow("man 34") << Sex::Male << 34 << 9;
+    QTest::newRow("man 45") << Sex::Male << 45 << 9;
+    QTest::newRow("man 46") << Sex::Male << 46 << 10;
+    QTest::newRow("man 56") << Sex::Male << 56 << 10;
+    QTest::newRow("man 60") << Sex::Male << 60 << 10;
+    QTest::newRow("man 61") << Sex::Male << 61 << 0;
+    QTest::newRow("no sex") << Sex::None << 30 << 0;
 }
 
 void TestScoring::normTableSelection()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(int, age);
     QFETCH(int, table);
     QCOMPARE(normTableNumber(sex, age), table);
@@ -180,44 +180,44 @@ void TestScoring::normTableSelection()
 
 void TestScoring::bandEdges_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<int>("age");
     QTest::addColumn<int>("factor");
     QTest::addColumn<int>("raw");
     QTest::addColumn<int>("sten");
 
-    QTest::newRow("woman 19, C 5") << 1 << 19 << int(C) << 5 << 1;
-    QTest::newRow("woman 20, C 5") << 1 << 20 << int(C) << 5 << 2;
-    QTest::newRow("woman 24, A 19") << 1 << 24 << int(A) << 19 << 9;
-    QTest::newRow("woman 25, A 19") << 1 << 25 << int(A) << 19 << 10;
-    QTest::newRow("woman 33, A 12") << 1 << 33 << int(A) << 12 << 5;
-    QTest::newRow("woman 34, A 12") << 1 << 34 << int(A) << 12 << 6;
-    QTest::newRow("woman 45, B 2") << 1 << 45 << int(B) << 2 << 1;
-    QTest::newRow("woman 46, B 2") << 1 << 46 << int(B) << 2 << 2;
-    QTest::newRow("man 19, A 6") << 0 << 19 << int(A) << 6 << 2;
-    QTest::newRow("man 20, A 6") << 0 << 20 << int(A) << 6 << 3;
-    QTest::newRow("man 24, A 6") << 0 << 24 << int(A) << 6 << 3;
-    QTest::newRow("man 25, A 6") << 0 << 25 << int(A) << 6 << 2;
-    QTest::newRow("man 33, A 8") << 0 << 33 << int(A) << 8 << 4;
-    QTest::newRow("man 34, A 8") << 0 << 34 << int(A) << 8 << 3;
-    QTest::newRow("man 45, A 10") << 0 << 45 << int(A) << 10 << 5;
-    QTest::newRow("man 46, A 10") << 0 << 46 << int(A) << 10 << 4;
-    QTest::newRow("woman 16, A 5") << 1 << 16 << int(A) << 5 << 1;
-    QTest::newRow("man 16, A 5") << 0 << 16 << int(A) << 5 << 2;
-    QTest::newRow("table 9 B 8") << 0 << 40 << int(B) << 8 << 6;
-    QTest::newRow("table 9 B 9") << 0 << 40 << int(B) << 9 << 8;
-    QTest::newRow("table 10 G 19") << 0 << 50 << int(G) << 19 << 8;
-    QTest::newRow("table 10 G 20") << 0 << 50 << int(G) << 20 << 10;
-    QTest::newRow("table 10 Q3 16") << 0 << 60 << int(Q3) << 16 << 7;
-    QTest::newRow("table 10 Q3 17") << 0 << 60 << int(Q3) << 17 << 7;
-    QTest::newRow("table 10 Q3 18") << 0 << 60 << int(Q3) << 18 << 9;
-    QTest::newRow("table 10 Q3 19") << 0 << 60 << int(Q3) << 19 << 9;
+    QTest::newRow("woman 19, C 5") << Sex::Female << 19 << int(C) << 5 << 1;
+    QTest::newRow("woman 20, C 5") << Sex::Female << 20 << int(C) << 5 << 2;
+    QTest::newRow("woman 24, A 19") << Sex::Female << 24 << int(A) << 19 << 9;
+    QTest::newRow("woman 25, A 19") << Sex::Female << 25 << int(A) << 19 << 10;
+    QTest::newRow("woman 33, A 12") << Sex::Female << 33 << int(A) << 12 << 5;
+    QTest::newRow("woman 34, A 12") << Sex::Female << 34 << int(A) << 12 << 6;
+    QTest::newRow("woman 45, B 2") << Sex::Female << 45 << int(B) << 2 << 1;
+    QTest::newRow("woman 46, B 2") << Sex::Female << 46 << int(B) << 2 << 2;
+    QTest::newRow("man 19, A 6") << Sex::Male << 19 << int(A) << 6 << 2;
+    QTest::newRow("man 20, A 6") << Sex::Male << 20 << int(A) << 6 << 3;
+    QTest::newRow("man 24, A 6") << Sex::Male << 24 << int(A) << 6 << 3;
+    QTest::newRow("man 25, A 6") << Sex::Male << 25 << int(A) << 6 << 2;
+    QTest::newRow("man 33, A 8") << Sex::Male << 33 << int(A) << 8 << 4;
+    QTest::newRow("man 34, A 8") << Sex::Male << 34 << int(A) << 8 << 3;
+    QTest::newRow("man 45, A 10") << Sex::Male << 45 << int(A) << 10 << 5;
+    QTest::newRow("man 46, A 10") << Sex::Male << 46 << int(A) << 10 << 4;
+    QTest::newRow("woman 16, A 5") << Sex::Female << 16 << int(A) << 5 << 1;
+    QTest::newRow("man 16, A 5") << Sex::Male << 16 << int(A) << 5 << 2;
+    QTest::newRow("table 9 B 8") << Sex::Male << 40 << int(B) << 8 << 6;
+    QTest::newRow("table 9 B 9") << Sex::Male << 40 << int(B) << 9 << 8;
+    QTest::newRow("table 10 G 19") << Sex::Male << 50 << int(G) << 19 << 8;
+    QTest::newRow("table 10 G 20") << Sex::Male << 50 << int(G) << 20 << 10;
+    QTest::newRow("table 10 Q3 16") << Sex::Male << 60 << int(Q3) << 16 << 7;
+    QTest::newRow("table 10 Q3 17") << Sex::Male << 60 << int(Q3) << 17 << 7;
+    QTest::newRow("table 10 Q3 18") << Sex::Male << 60 << int(Q3) << 18 << 9;
+    QTest::newRow("table 10 Q3 19") << Sex::Male << 60 << int(Q3) << 19 << 9;
 }
 
 // Each case goes through the whole conversion, so the selection and the look-up both count.
 void TestScoring::bandEdges()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(int, age);
     QFETCH(int, factor);
     QFETCH(int, raw);
@@ -271,17 +271,17 @@ void TestScoring::table6FactorAGapCountsAsSten9()
 
 void TestScoring::noNormTableLeavesStensZero_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<int>("age");
-    QTest::newRow("no sex chosen") << -1 << 30;
-    QTest::newRow("woman 56") << 1 << 56;
-    QTest::newRow("man 61") << 0 << 61;
-    QTest::newRow("age 15") << 0 << 15;
+    QTest::newRow("no sex chosen") << Sex::None << 30;
+    QTest::newRow("woman 56") << Sex::Female << 56;
+    QTest::newRow("man 61") << Sex::Male << 61;
+    QTest::newRow("age 15") << Sex::Male << 15;
 }
 
 void TestScoring::noNormTableLeavesStensZero()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(int, age);
     Sheet sheet = keyedSheet(Choice::A);
     computeRawScores(sheet);
@@ -297,7 +297,7 @@ void TestScoring::rawScoreAboveTopLeavesThatStenAlone()
     sheet.raw[A] = 21;
     sheet.raw[B] = 14;
     sheet.raw[C] = 27;
-    convertToStens(sheet, 1, 30); // table 3
+    convertToStens(sheet, Sex::Female, 30); // table 3
     QCOMPARE(int(sheet.stens[A]), 4);
     QCOMPARE(int(sheet.stens[B]), 4);
     QCOMPARE(int(sheet.stens[C]), 4);
@@ -367,7 +367,7 @@ void TestScoring::scoringRunRunsStepsInOrder()
 {
     Sheet sheet = keyedSheet(Choice::Highest);
     bool resultsStepRan = false;
-    scoringRun(sheet, Respondent{0, 60}, [&] {
+    scoringRun(sheet, Respondent{Sex::Male, 60}, [&] {
         resultsStepRan = true;
         QCOMPARE(sheet.raw[A], std::uint8_t(20));
         QCOMPARE(sheet.stens, allStens(10)); // top scores give sten 10 in every table

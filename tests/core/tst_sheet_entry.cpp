@@ -8,7 +8,9 @@
 
 #include <optional>
 
+using zorven::Sex;
 using zorven::SheetEntry;
+using zorven::Stage;
 using zorven::StatementOnShow;
 using zorven::UndoButton;
 
@@ -20,7 +22,7 @@ public:
     explicit FakeView(const zorven::AnswerRecord &answers) : m_answers(answers) {}
 
     bool nameChangedByUser() const override { return nameFlag; }
-    int sexIndex() const override { return sex; }
+    Sex sex() const override { return sexChosen; }
     int age() const override { return ageShown; }
     void setAge(int age) override
     {
@@ -31,28 +33,26 @@ public:
     void enableNext() override { ++nextEnablings; }
     void showStatement(const StatementOnShow &statement) override { shown = statement; }
     void setUndoButton(UndoButton state) override { undo = state; }
-    void showKeyingStage() override { ++keyingShown; }
-    void hideKeyingStage() override { ++keyingHidden; }
+    void setStage(Stage stage) override { stages << stage; }
     void startScoringRun() override
     {
         ++scoringRuns;
         answersAtScoring = m_answers;
-        keyingHiddenBeforeScoring = keyingHidden > 0;
+        stagesAtScoring = stages;
     }
 
     bool nameFlag = false;
-    int sex = zorven::kNoSex;
-    int ageShown = 16;
+    Sex sexChosen = Sex::None;
+    int ageShown = zorven::kMinimumAge;
     int ageWrites = 0;
     std::optional<int> ageMaximum;
     int nextEnablings = 0;
     StatementOnShow shown;
     UndoButton undo = UndoButton::Hidden;
-    int keyingShown = 0;
-    int keyingHidden = 0;
+    QList<Stage> stages;
     int scoringRuns = 0;
     zorven::AnswerRecord answersAtScoring;
-    bool keyingHiddenBeforeScoring = false;
+    QList<Stage> stagesAtScoring;
 
 private:
     const zorven::AnswerRecord &m_answers;
@@ -71,6 +71,15 @@ int choiceFor(int q)
 {
     return q % 3 + 1;
 }
+
+// The keying of one sheet with everything it writes to, made afresh for each test.
+struct Keying
+{
+    zorven::AnswerRecord answers;
+    zorven::KeyedOptions options;
+    FakeView view{answers};
+    SheetEntry entry{answers, options, view};
+};
 
 } // namespace
 
@@ -105,54 +114,46 @@ private:
     void startKeying();
     void answer(int statements);
 
-    zorven::AnswerRecord *m_answers = nullptr;
-    zorven::KeyedOptions m_options;
-    FakeView *m_view = nullptr;
-    SheetEntry *m_entry = nullptr;
+    std::optional<Keying> m_keying;
 };
 
 void TestSheetEntry::init()
 {
-    m_answers = new zorven::AnswerRecord;
-    m_view = new FakeView(*m_answers);
-    m_options = {};
-    m_entry = new SheetEntry(*m_answers, m_options, *m_view);
-    m_entry->start();
+    m_keying.emplace();
+    m_keying->entry.start();
 }
 
 void TestSheetEntry::cleanup()
 {
-    delete m_entry;
-    delete m_view;
-    delete m_answers;
+    m_keying.reset();
 }
 
 void TestSheetEntry::startKeying()
 {
-    m_view->nameFlag = true;
-    m_entry->nameChanged();
-    m_view->sex = zorven::kSexMale;
-    m_entry->sexChanged();
-    m_entry->nextPressed();
-    QVERIFY(m_entry->isKeying());
+    m_keying->view.nameFlag = true;
+    m_keying->entry.nameChanged();
+    m_keying->view.sexChosen = Sex::Male;
+    m_keying->entry.sexChanged();
+    m_keying->entry.nextPressed();
+    QVERIFY(m_keying->entry.isKeying());
 }
 
 // Answers the next `statements` statements with choiceFor(q).
 void TestSheetEntry::answer(int statements)
 {
     for (int i = 0; i < statements; ++i)
-        m_entry->optionPressed(choiceFor(m_entry->statementNumber()));
+        m_keying->entry.optionPressed(choiceFor(m_keying->entry.statementNumber()));
 }
 
 void TestSheetEntry::startShowsStatementOne()
 {
-    QCOMPARE(m_entry->statementNumber(), 1);
-    QCOMPARE(m_entry->optionOffset(), 0);
-    QCOMPARE(m_view->shown.caption, expectedStatement(1).caption);
-    QCOMPARE(m_view->shown.text, expectedStatement(1).text);
-    QCOMPARE(m_view->shown.options, expectedStatement(1).options);
-    QCOMPARE(m_view->undo, UndoButton::Hidden);
-    QCOMPARE(m_view->keyingShown, 0);
+    QCOMPARE(m_keying->entry.statementNumber(), 1);
+    QCOMPARE(m_keying->entry.optionOffset(), 0);
+    QCOMPARE(m_keying->view.shown.caption, expectedStatement(1).caption);
+    QCOMPARE(m_keying->view.shown.text, expectedStatement(1).text);
+    QCOMPARE(m_keying->view.shown.options, expectedStatement(1).options);
+    QCOMPARE(m_keying->view.undo, UndoButton::Hidden);
+    QCOMPARE(m_keying->view.stages, QList{Stage::RespondentData});
 }
 
 // Steps: 'n' the operator changes the name, 'x' the name field is emptied again (its flag
@@ -175,97 +176,97 @@ void TestSheetEntry::nextIsEnabledByNameFlagAndSex()
     QFETCH(bool, enabled);
     for (const QChar step : steps) {
         if (step == u'n' || step == u'x') {
-            m_view->nameFlag = true;
-            m_entry->nameChanged();
+            m_keying->view.nameFlag = true;
+            m_keying->entry.nameChanged();
         } else {
-            m_view->sex = step == u'm' ? zorven::kSexMale : zorven::kSexFemale;
-            m_entry->sexChanged();
+            m_keying->view.sexChosen = step == u'm' ? Sex::Male : Sex::Female;
+            m_keying->entry.sexChanged();
         }
     }
-    QCOMPARE(m_entry->isNextEnabled(), enabled);
-    QCOMPARE(m_view->nextEnablings, enabled ? 1 : 0);
+    QCOMPARE(m_keying->entry.isNextEnabled(), enabled);
+    QCOMPARE(m_keying->view.nextEnablings, enabled ? 1 : 0);
 }
 
 void TestSheetEntry::nextIsNeverDisabledAgain()
 {
-    m_view->nameFlag = true;
-    m_entry->nameChanged();
-    m_view->sex = zorven::kSexFemale;
-    m_entry->sexChanged();
-    m_view->sex = zorven::kNoSex;
-    m_entry->sexChanged();
-    m_entry->nameChanged();
-    QVERIFY(m_entry->isNextEnabled());
-    QCOMPARE(m_view->nextEnablings, 1);
+    m_keying->view.nameFlag = true;
+    m_keying->entry.nameChanged();
+    m_keying->view.sexChosen = Sex::Female;
+    m_keying->entry.sexChanged();
+    m_keying->view.sexChosen = Sex::None;
+    m_keying->entry.sexChanged();
+    m_keying->entry.nameChanged();
+    QVERIFY(m_keying->entry.isNextEnabled());
+    QCOMPARE(m_keying->view.nextEnablings, 1);
 }
 
 void TestSheetEntry::sexChoiceSetsAgeMaximumOnly_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<std::optional<int>>("maximum");
-    QTest::newRow("male") << zorven::kSexMale << std::optional<int>(60);
-    QTest::newRow("female") << zorven::kSexFemale << std::optional<int>(55);
-    QTest::newRow("none") << zorven::kNoSex << std::optional<int>();
+    QTest::newRow("male") << Sex::Male << std::optional<int>(60);
+    QTest::newRow("female") << Sex::Female << std::optional<int>(55);
+    QTest::newRow("none") << Sex::None << std::optional<int>();
 }
 
 void TestSheetEntry::sexChoiceSetsAgeMaximumOnly()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(std::optional<int>, maximum);
-    m_view->ageShown = 58;
-    m_view->sex = sex;
-    m_entry->sexChanged();
-    QCOMPARE(m_view->ageMaximum, maximum);
-    QCOMPARE(m_view->ageShown, 58);
-    QCOMPARE(m_view->ageWrites, 0);
+    m_keying->view.ageShown = 58;
+    m_keying->view.sexChosen = sex;
+    m_keying->entry.sexChanged();
+    QCOMPARE(m_keying->view.ageMaximum, maximum);
+    QCOMPARE(m_keying->view.ageShown, 58);
+    QCOMPARE(m_keying->view.ageWrites, 0);
 }
 
 void TestSheetEntry::nextStartsKeyingWithAgeInRange_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<int>("age");
     QTest::addColumn<int>("ageAfter");
-    QTest::newRow("woman 58 entered under the men's maximum") << 1 << 58 << 55;
-    QTest::newRow("woman 55") << 1 << 55 << 55;
-    QTest::newRow("man 58") << 0 << 58 << 58;
-    QTest::newRow("man 61, focus never left the field") << 0 << 61 << 60;
-    QTest::newRow("woman 12") << 1 << 12 << 16;
-    QTest::newRow("man -3") << 0 << -3 << 16;
-    QTest::newRow("man 16") << 0 << 16 << 16;
+    QTest::newRow("woman 58 entered under the men's maximum") << Sex::Female << 58 << 55;
+    QTest::newRow("woman 55") << Sex::Female << 55 << 55;
+    QTest::newRow("man 58") << Sex::Male << 58 << 58;
+    QTest::newRow("man 61, focus never left the field") << Sex::Male << 61 << 60;
+    QTest::newRow("woman 12") << Sex::Female << 12 << 16;
+    QTest::newRow("man -3") << Sex::Male << -3 << 16;
+    QTest::newRow("man 16") << Sex::Male << 16 << 16;
 }
 
 void TestSheetEntry::nextStartsKeyingWithAgeInRange()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(int, age);
     QFETCH(int, ageAfter);
-    m_view->nameFlag = true;
-    m_entry->nameChanged();
-    m_view->sex = sex;
-    m_entry->sexChanged();
-    m_view->ageShown = age;
-    m_entry->nextPressed();
-    QCOMPARE(m_view->keyingShown, 1);
-    QCOMPARE(m_view->ageShown, ageAfter);
-    QCOMPARE(m_view->ageWrites, age == ageAfter ? 0 : 1);
-    QCOMPARE(m_view->undo, UndoButton::Hidden);
-    QCOMPARE(m_entry->statementNumber(), 1);
+    m_keying->view.nameFlag = true;
+    m_keying->entry.nameChanged();
+    m_keying->view.sexChosen = sex;
+    m_keying->entry.sexChanged();
+    m_keying->view.ageShown = age;
+    m_keying->entry.nextPressed();
+    QCOMPARE(m_keying->view.stages, (QList{Stage::RespondentData, Stage::Keying}));
+    QCOMPARE(m_keying->view.ageShown, ageAfter);
+    QCOMPARE(m_keying->view.ageWrites, age == ageAfter ? 0 : 1);
+    QCOMPARE(m_keying->view.undo, UndoButton::Hidden);
+    QCOMPARE(m_keying->entry.statementNumber(), 1);
 }
 
 void TestSheetEntry::nextIsIgnoredWhileDisabled()
 {
-    m_view->sex = zorven::kSexMale;
-    m_entry->sexChanged();
-    m_entry->nextPressed();
-    QVERIFY(!m_entry->isKeying());
-    QCOMPARE(m_view->keyingShown, 0);
+    m_keying->view.sexChosen = Sex::Male;
+    m_keying->entry.sexChanged();
+    m_keying->entry.nextPressed();
+    QVERIFY(!m_keying->entry.isKeying());
+    QCOMPARE(m_keying->view.stages, QList{Stage::RespondentData});
 }
 
 void TestSheetEntry::optionsAreIgnoredBeforeKeying()
 {
-    m_entry->optionPressed(1);
-    QCOMPARE(m_entry->statementNumber(), 1);
-    QCOMPARE(m_answers->at(1), 0);
+    m_keying->entry.optionPressed(1);
+    QCOMPARE(m_keying->entry.statementNumber(), 1);
+    QCOMPARE(m_keying->answers.at(1), 0);
 }
 
 void TestSheetEntry::optionRecordsItsCode_data()
@@ -289,62 +290,62 @@ void TestSheetEntry::optionRecordsItsCode()
     QFETCH(int, code);
     startKeying();
     answer(statement - 1);
-    m_entry->optionPressed(choice);
-    QCOMPARE(m_entry->answerChoice(), choice);
-    QCOMPARE(int(m_answers->at(statement)), code);
-    QCOMPARE(m_entry->statementNumber(), statement + 1);
+    m_keying->entry.optionPressed(choice);
+    QCOMPARE(m_keying->entry.answerChoice(), choice);
+    QCOMPARE(int(m_keying->answers.at(statement)), code);
+    QCOMPARE(m_keying->entry.statementNumber(), statement + 1);
 }
 
 void TestSheetEntry::firstAnswerMovesToStatementTwoWithUndo()
 {
     startKeying();
-    m_entry->optionPressed(1);
-    QCOMPARE(m_entry->statementNumber(), 2);
-    QCOMPARE(m_view->shown.caption, expectedStatement(2).caption);
-    QCOMPARE(m_view->shown.text, expectedStatement(2).text);
-    QCOMPARE(m_view->shown.options, expectedStatement(2).options);
-    QCOMPARE(m_view->undo, UndoButton::Available);
+    m_keying->entry.optionPressed(1);
+    QCOMPARE(m_keying->entry.statementNumber(), 2);
+    QCOMPARE(m_keying->view.shown.caption, expectedStatement(2).caption);
+    QCOMPARE(m_keying->view.shown.text, expectedStatement(2).text);
+    QCOMPARE(m_keying->view.shown.options, expectedStatement(2).options);
+    QCOMPARE(m_keying->view.undo, UndoButton::Available);
 }
 
 void TestSheetEntry::undoTakesBackOneAnswerOnly()
 {
     startKeying();
-    m_entry->optionPressed(1);
-    m_entry->undoPressed();
-    QCOMPARE(m_entry->statementNumber(), 1);
-    QCOMPARE(m_view->shown.caption, expectedStatement(1).caption);
-    QCOMPARE(int(m_answers->at(1)), 0);
-    QCOMPARE(m_view->undo, UndoButton::Used);
+    m_keying->entry.optionPressed(1);
+    m_keying->entry.undoPressed();
+    QCOMPARE(m_keying->entry.statementNumber(), 1);
+    QCOMPARE(m_keying->view.shown.caption, expectedStatement(1).caption);
+    QCOMPARE(int(m_keying->answers.at(1)), 0);
+    QCOMPARE(m_keying->view.undo, UndoButton::Used);
 
-    m_entry->undoPressed();
-    QCOMPARE(m_entry->statementNumber(), 1);
-    QCOMPARE(m_entry->optionOffset(), 0);
-    QCOMPARE(m_view->undo, UndoButton::Used);
+    m_keying->entry.undoPressed();
+    QCOMPARE(m_keying->entry.statementNumber(), 1);
+    QCOMPARE(m_keying->entry.optionOffset(), 0);
+    QCOMPARE(m_keying->view.undo, UndoButton::Used);
 }
 
 void TestSheetEntry::answerAfterUndoStandsAndReenablesUndo()
 {
     startKeying();
     answer(2);
-    m_entry->optionPressed(1);
-    m_entry->undoPressed();
-    m_entry->optionPressed(3);
-    QCOMPARE(int(m_answers->at(3)), int(zorven::answerCode(3, 3)));
-    QCOMPARE(m_entry->statementNumber(), 4);
-    QCOMPARE(m_view->undo, UndoButton::Available);
+    m_keying->entry.optionPressed(1);
+    m_keying->entry.undoPressed();
+    m_keying->entry.optionPressed(3);
+    QCOMPARE(int(m_keying->answers.at(3)), int(zorven::answerCode(3, 3)));
+    QCOMPARE(m_keying->entry.statementNumber(), 4);
+    QCOMPARE(m_keying->view.undo, UndoButton::Available);
 }
 
 void TestSheetEntry::undoFromDeeperStatementClearsOnlyThatEntry()
 {
     startKeying();
     answer(10);
-    const zorven::AnswerRecord before = *m_answers;
-    m_entry->undoPressed();
-    QCOMPARE(m_entry->statementNumber(), 10);
-    QCOMPARE(m_view->shown.text, expectedStatement(10).text);
+    const zorven::AnswerRecord before = m_keying->answers;
+    m_keying->entry.undoPressed();
+    QCOMPARE(m_keying->entry.statementNumber(), 10);
+    QCOMPARE(m_keying->view.shown.text, expectedStatement(10).text);
     for (int q = 1; q <= zorven::kStatementCount; ++q) {
-        QCOMPARE(m_answers->at(q), q == 10 ? 0 : before.at(q));
-        QCOMPARE(m_options.at(q), q < 10 ? choiceFor(q) : zorven::kNoOption);
+        QCOMPARE(m_keying->answers.at(q), q == 10 ? 0 : before.at(q));
+        QCOMPARE(m_keying->options.at(q), q < 10 ? choiceFor(q) : zorven::kNoOption);
     }
 }
 
@@ -352,30 +353,31 @@ void TestSheetEntry::fullSheetRecords186AnswersAndStartsScoringOnce()
 {
     startKeying();
     answer(186);
-    QCOMPARE(m_entry->statementNumber(), 187);
-    QCOMPARE(m_view->scoringRuns, 0);
+    QCOMPARE(m_keying->entry.statementNumber(), 187);
+    QCOMPARE(m_keying->view.scoringRuns, 0);
 
-    m_entry->optionPressed(2);
-    QVERIFY(m_entry->isFinished());
-    QCOMPARE(m_view->scoringRuns, 1);
-    QVERIFY(m_view->keyingHiddenBeforeScoring);
-    QCOMPARE(m_entry->statementNumber(), 187);
-    QCOMPARE(m_view->shown.caption, expectedStatement(187).caption);
+    m_keying->entry.optionPressed(2);
+    QVERIFY(m_keying->entry.isFinished());
+    QCOMPARE(m_keying->view.scoringRuns, 1);
+    QCOMPARE(m_keying->view.stagesAtScoring,
+             (QList{Stage::RespondentData, Stage::Keying, Stage::Finished}));
+    QCOMPARE(m_keying->entry.statementNumber(), 187);
+    QCOMPARE(m_keying->view.shown.caption, expectedStatement(187).caption);
     for (int q = 1; q < 187; ++q)
-        QCOMPARE(m_view->answersAtScoring.at(q), zorven::answerCode(q, choiceFor(q)));
-    QCOMPARE(int(m_view->answersAtScoring.at(187)), 0);
+        QCOMPARE(m_keying->view.answersAtScoring.at(q), zorven::answerCode(q, choiceFor(q)));
+    QCOMPARE(int(m_keying->view.answersAtScoring.at(187)), 0);
     // The letters keep statement 187's too, and give back exactly the record scored.
-    QCOMPARE(m_options.at(187), 2);
-    QVERIFY(m_options.isComplete());
-    const zorven::AnswerRecord rebuilt = zorven::answerRecordOf(m_options);
+    QCOMPARE(m_keying->options.at(187), 2);
+    QVERIFY(m_keying->options.isComplete());
+    const zorven::AnswerRecord rebuilt = zorven::answerRecordOf(m_keying->options);
     for (int q = 1; q <= 187; ++q)
-        QCOMPARE(rebuilt.at(q), m_view->answersAtScoring.at(q));
+        QCOMPARE(rebuilt.at(q), m_keying->view.answersAtScoring.at(q));
 
-    m_entry->optionPressed(1);
-    m_entry->undoPressed();
-    QCOMPARE(m_view->scoringRuns, 1);
-    QCOMPARE(m_entry->statementNumber(), 187);
-    QCOMPARE(int(m_answers->at(186)), int(zorven::answerCode(186, choiceFor(186))));
+    m_keying->entry.optionPressed(1);
+    m_keying->entry.undoPressed();
+    QCOMPARE(m_keying->view.scoringRuns, 1);
+    QCOMPARE(m_keying->entry.statementNumber(), 187);
+    QCOMPARE(int(m_keying->answers.at(186)), int(zorven::answerCode(186, choiceFor(186))));
 }
 
 void TestSheetEntry::offsetFollowsStatementNumber()
@@ -383,10 +385,10 @@ void TestSheetEntry::offsetFollowsStatementNumber()
     startKeying();
     for (int step = 0; step < 60; ++step) {
         if (step % 4 == 3)
-            m_entry->undoPressed();
+            m_keying->entry.undoPressed();
         else
-            m_entry->optionPressed(choiceFor(step));
-        QCOMPARE(m_entry->optionOffset(), 3 * (m_entry->statementNumber() - 1));
+            m_keying->entry.optionPressed(choiceFor(step));
+        QCOMPARE(m_keying->entry.optionOffset(), 3 * (m_keying->entry.statementNumber() - 1));
     }
 }
 

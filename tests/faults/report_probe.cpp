@@ -6,24 +6,11 @@
 #include "results/io_error.h"
 #include "results/report.h"
 #include "results/report_file.h"
+#include "golden_report.h"
 
 #include <QTextStream>
 
 #include <algorithm>
-
-namespace {
-
-zorven::ReportData knownSheet()
-{
-    return {QStringLiteral("Probe"),
-            30,
-            QStringLiteral("Женский"),
-            QDate(2024, 5, 17),
-            {5, 6, 7, 4, 3, 8, 6, 5, 4, 7, 6, 5, 4, 6, 7, 5},
-            {6.8, 5, -1.7, 0}};
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -33,7 +20,7 @@ int main(int argc, char *argv[])
         out << "usage: report_probe PATH\n";
         return 64;
     }
-    const QByteArray bytes = zorven::reportBytes(knownSheet(), zorven::RegionalSettings{});
+    const QByteArray bytes = zorven::reportBytes(golden::sheet(), zorven::RegionalSettings{});
     const int code = zorven::writeReport(QString::fromLocal8Bit(argv[1]), bytes);
     out << (code == 0 ? QStringLiteral("written")
                       : zorven::withClosingFullStop(zorven::ioErrorText(code)))

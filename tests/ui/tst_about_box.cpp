@@ -1,9 +1,8 @@
 // The about box: its texts and look, the link, and that it never blocks the keying.
 
-#include "app/Unit1.h"
 #include "app/program_identity.h"
-#include "app/zorven.h"
 #include "questionnaire/answer_key.h"
+#include "ui/form_driver.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -13,6 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QUrl>
+
+#include <optional>
 
 // Stands in for the system's browser.
 class BrowserStandIn : public QObject
@@ -45,6 +46,7 @@ private:
         return m_window->findChild<QLabel *>(QLatin1String(name));
     }
 
+    std::optional<form_driver::FormFixture> m_form;
     TForm1 *m_window = nullptr;
     TAboutBox *m_box = nullptr;
     BrowserStandIn m_browser;
@@ -52,11 +54,10 @@ private:
 
 void TestAboutBox::init()
 {
-    m_window = new TForm1;
-    m_box = new TAboutBox(m_window);
-    m_window->setAboutBox(m_box);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_form.emplace();
+    QVERIFY(m_form->isReady());
+    m_window = &m_form->window();
+    m_box = &m_form->aboutBox();
     m_browser.opened.clear();
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
 }
@@ -64,7 +65,7 @@ void TestAboutBox::init()
 void TestAboutBox::cleanup()
 {
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    delete m_window;
+    m_form.reset();
 }
 
 void TestAboutBox::showsTheProgramsTexts()

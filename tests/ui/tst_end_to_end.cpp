@@ -7,32 +7,23 @@
 // The expected stens and second-order values were worked out by hand from the answer key
 // and the norm tables, not with this program's code.
 
-#include "app/Unit1.h"
-#include "app/age_field.h"
 #include "app/dialogs.h"
-#include "app/zorven.h"
 #include "questionnaire/answer_key.h"
 #include "results/batch_scoring.h"
 #include "results/results_table.h"
+#include "golden_report.h"
 #include "ui/form_driver.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
-#include <QComboBox>
 #include <QDate>
-#include <QDir>
 #include <QFile>
-#include <QGroupBox>
+#include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <array>
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -55,6 +46,9 @@ public:
     const QWidget *chart = nullptr;
     // What the save dialog answers, one per showing; an empty answer is a cancel.
     QStringList pathAnswers;
+    // What the question on closing with unsaved results answers, one per showing.
+    QList<UnsavedResultsChoice> unsavedAnswers;
+    int unsavedQuestions = 0;
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
 
@@ -66,6 +60,12 @@ public:
 
     void openResultsTable(const QString &path) override { openedTables << path; }
 
+    UnsavedResultsChoice askAboutUnsavedResults(QWidget *) override
+    {
+        ++unsavedQuestions;
+        return unsavedAnswers.isEmpty() ? UnsavedResultsChoice::Stay : unsavedAnswers.takeFirst();
+    }
+
     QString askReportPath(QWidget *, const QString &proposedPath) override
     {
         proposedPaths << proposedPath;
@@ -76,7 +76,7 @@ public:
 struct Respondent
 {
     QString name;
-    int sexIndex;
+    zorven::Sex sex;
     QString sexText;
     int age;
 };
@@ -87,40 +87,20 @@ struct Results
     QStringList secondOrder; // as a Russian locale writes them
 };
 
-QByteArray cp1251(const QString &text)
-{
-    QStringEncoder encoder("windows-1251");
-    const QByteArray bytes = encoder.encode(text);
-    if (!encoder.isValid() || encoder.hasError())
-        qFatal("not a code page 1251 text");
-    return bytes;
-}
-
-// The labels of the sten lines, byte for byte: A B C E H M O are Cyrillic letters.
-const std::array<QByteArray, 16> kStenLineLabels = {
-    "\xC0 \t", "\xC2 \t", "\xD1 \t", "\xC5 \t", "F \t", "G \t",  "\xCD \t", "I \t",
-    "L \t",    "\xCC \t", "N \t",    "\xCE \t", "Q1\t", "Q2\t", "Q3\t",    "Q4\t",
-};
-
+// The report the known sheet's report becomes for this respondent, results and date.
 QByteArray expectedReport(const Respondent &respondent, const Results &results, const QDate &date)
 {
-    QByteArray report;
-    const auto line = [&report](const QByteArray &bytes) { report += bytes + "\r\n"; };
-    line(cp1251(QStringLiteral("Результаты теста Зорвенна - Форма А")));
-    line("");
-    line(cp1251(QStringLiteral("Фамилия: ") + respondent.name));
-    line(cp1251(QStringLiteral("Возраст (лет): ") + QString::number(respondent.age)));
-    line(cp1251(QStringLiteral("Пол: ") + respondent.sexText));
-    line(cp1251(QStringLiteral("Дата проведения: ") + date.toString(QStringLiteral("dd.MM.yyyy"))));
-    line("");
-    line(cp1251(QStringLiteral("Результаты по шкалам (Стены)")));
+    QList<golden::LineValue> values = {
+        {golden::kSurnameLine, golden::cp1251(respondent.name)},
+        {golden::kAgeLine, QByteArray::number(respondent.age)},
+        {golden::kSexLine, golden::cp1251(respondent.sexText)},
+        {golden::kDateLine, date.toString(QStringLiteral("dd.MM.yyyy")).toLatin1()},
+    };
     for (int k = 0; k < 16; ++k)
-        line(kStenLineLabels[k] + QByteArray::number(results.stens[k]));
-    line("");
-    line(cp1251(QStringLiteral("Дополнительные факторы второго порядка")));
+        values.append({golden::kFirstStenLine + k, QByteArray::number(results.stens[k])});
     for (int f = 0; f < 4; ++f)
-        line("F" + QByteArray::number(f + 1) + "\t" + results.secondOrder[f].toLatin1());
-    return report;
+        values.append({golden::kFirstSecondOrderLine + f, results.secondOrder[f].toLatin1()});
+    return golden::withValues(golden::kReport, values);
 }
 
 QByteArray fileBytes(const QString &path)
@@ -197,7 +177,9 @@ QList<int> highestOptionsThenC()
     return options;
 }
 
-const Respondent kWoman{QStringLiteral("Петрова А.В."), 1, QStringLiteral("Женский"), 20};
+const Respondent kWoman{QStringLiteral("Петрова А.В."), zorven::Sex::Female,
+                        QStringLiteral("Женский"), 20};
+const QString kWomansFile = kWoman.name + QStringLiteral(".txt");
 const Results kWomansResults{{4, 2, 7, 5, 7, 2, 8, 5, 3, 4, 6, 6, 5, 4, 3, 4},
                              {"5,4", "7,2", "7,7", "4,2"}};
 
@@ -220,32 +202,26 @@ private slots:
     void readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere();
     void saveIntoMissingFolderFailsAndCanBeTriedAgain();
     void cancelledSaveWritesNothingAndSaysNothing();
+    void plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved();
+    void quittingWithoutSavingWritesNothing();
     void foreignTableIsReportedAfterTheResultsAndKept();
 
 private:
-    template<typename T = QWidget>
-    T *child(const char *name) const
-    {
-        return form_driver::child<T>(m_window, name);
-    }
     void enterRespondent(const Respondent &respondent);
-    void chooseSex(int index);
-    void typeAge(int age);
     void keySheet(const QList<int> &options, int keysFrom, int wrongOption);
     void press(int option, bool byKey);
-    int statementOnShow() const;
+    int statementOnShow() const { return form_driver::statementOnShow(m_window); }
     void checkResultsShown(const Results &results);
     void checkTableRow(const Respondent &respondent, const QList<int> &options,
                        const Results &results, const QString &reportName);
     void checkBatchGivesTheSameReport(const QString &fileName);
-    void keyWomansSheet();
+    bool keyWomansSheet();
     QByteArray womansReport() const;
 
+    std::optional<form_driver::FormFixture> m_form;
     TForm1 *m_window = nullptr;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    QTemporaryDir *m_workDir = nullptr;
-    QTemporaryDir *m_elsewhere = nullptr;
-    QString m_previousDir;
+    ScriptedDialogs m_dialogs;
+    std::optional<QTemporaryDir> m_elsewhere;
     QDate m_keyingDay;
     QDateTime m_beforeLastPress;
     QDateTime m_afterLastPress;
@@ -262,51 +238,31 @@ void TestEndToEnd::initTestCase()
 
 void TestEndToEnd::init()
 {
-    m_workDir = new QTemporaryDir;
-    m_elsewhere = new QTemporaryDir;
-    QVERIFY(m_workDir->isValid() && m_elsewhere->isValid());
-    m_previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_workDir->path()));
-
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_window = new TForm1;
-    auto *aboutBox = new TAboutBox(m_window);
-    m_window->setAboutBox(aboutBox);
-    m_window->setDialogs(m_dialogs.get());
-    m_dialogs->chart = child("Chart1");
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_dialogs = {};
+    m_elsewhere.emplace();
+    QVERIFY(m_elsewhere->isValid());
+    m_form.emplace();
+    QVERIFY(m_form->isReady());
+    m_window = &m_form->window();
+    m_window->setDialogs(&m_dialogs);
+    m_dialogs.chart = m_form->child("Chart1");
 }
 
 void TestEndToEnd::cleanup()
 {
-    delete m_window;
-    QVERIFY(QDir::setCurrent(m_previousDir));
-    delete m_elsewhere;
-    delete m_workDir;
+    m_form.reset();
+    m_elsewhere.reset();
 }
 
 void TestEndToEnd::enterRespondent(const Respondent &respondent)
 {
-    form_driver::typeText(child<QLineEdit>("LEdit"), respondent.name);
-    QCOMPARE(child<QLineEdit>("LEdit")->text(), respondent.name);
-    chooseSex(respondent.sexIndex);
-    QCOMPARE(child<QComboBox>("ComboBox1")->currentText(), respondent.sexText);
-    typeAge(respondent.age);
-    QTest::mouseClick(child<QPushButton>("Button4"), Qt::LeftButton);
-    QVERIFY(child("Box1")->isVisible());
-}
-
-void TestEndToEnd::chooseSex(int index)
-{
-    form_driver::chooseSex(m_window, index);
-    QCOMPARE(child<QComboBox>("ComboBox1")->currentIndex(), index);
-}
-
-void TestEndToEnd::typeAge(int age)
-{
-    form_driver::typeAge(m_window, QString::number(age));
-    QCOMPARE(child<AgeField>("SpinEdit1")->text(), QString::number(age));
+    form_driver::typeText(m_form->child<QLineEdit>("LEdit"), respondent.name);
+    QCOMPARE(m_form->child<QLineEdit>("LEdit")->text(), respondent.name);
+    form_driver::chooseSex(m_window, respondent.sex);
+    QCOMPARE(m_form->child<QComboBox>("ComboBox1")->currentText(), respondent.sexText);
+    form_driver::typeAge(m_window, QString::number(respondent.age));
+    QTest::mouseClick(m_form->child<QPushButton>("Button4"), Qt::LeftButton);
+    QVERIFY(m_form->child("Box1")->isVisible());
 }
 
 // `options[q - 1]` answers statement q; from statement `keysFrom` on by the keys 1, 2, 3.
@@ -319,7 +275,7 @@ void TestEndToEnd::keySheet(const QList<int> &options, int keysFrom, int wrongOp
         if (q == kUndoneStatement) {
             press(wrongOption, false);
             QCOMPARE(statementOnShow(), q + 1);
-            QTest::mouseClick(child<QPushButton>("button5"), Qt::LeftButton);
+            QTest::mouseClick(m_form->child<QPushButton>("button5"), Qt::LeftButton);
             QCOMPARE(statementOnShow(), q);
         }
         if (q == kStatements) {
@@ -331,7 +287,7 @@ void TestEndToEnd::keySheet(const QList<int> &options, int keysFrom, int wrongOp
             QVERIFY2(m_window->sheet().answers.at(q) != 0, "the undone answer was kept");
     }
     m_afterLastPress = QDateTime::currentDateTime();
-    QVERIFY(!child("Box1")->isVisible());
+    QVERIFY(!m_form->child("Box1")->isVisible());
 }
 
 void TestEndToEnd::press(int option, bool byKey)
@@ -340,17 +296,7 @@ void TestEndToEnd::press(int option, bool byKey)
         QTest::keyClick(m_window, Qt::Key(Qt::Key_0 + option));
         return;
     }
-    const char *names[] = {"Button1", "Button2", "Button3"};
-    QTest::mouseClick(child<QPushButton>(names[option - 1]), Qt::LeftButton);
-}
-
-int TestEndToEnd::statementOnShow() const
-{
-    const QString caption = child<QGroupBox>("Box2")->title();
-    const QString prefix = QStringLiteral("Утверждение № ");
-    if (!caption.startsWith(prefix))
-        qFatal("unexpected statement caption");
-    return caption.sliced(prefix.size()).toInt();
+    QTest::mouseClick(form_driver::optionButton(m_window, option), Qt::LeftButton);
 }
 
 void TestEndToEnd::checkResultsShown(const Results &results)
@@ -364,28 +310,29 @@ void TestEndToEnd::checkResultsShown(const Results &results)
         QVERIFY2(series.value(k) == results.stens[k], where);
         QVERIFY2(series.label(k) == latinLabels[k], where);
     }
-    QVERIFY(child("Chart1")->isVisible());
-    QCOMPARE(child("Chart1")->geometry(), QRect(0, 0, 410, 260));
+    QVERIFY(m_form->child("Chart1")->isVisible());
+    QCOMPARE(m_form->child("Chart1")->geometry(), QRect(0, 0, 410, 260));
 
     const std::array<const char *, 4> names = {"RzLabel1", "RzLabel2", "RzLabel3", "RzLabel4"};
     const std::array<QPoint, 4> places = {QPoint(32, 264), QPoint(120, 264), QPoint(224, 264),
                                           QPoint(312, 264)};
     for (int f = 0; f < 4; ++f) {
-        auto *label = child<QLabel>(names[f]);
+        auto *label = m_form->child<QLabel>(names[f]);
         QCOMPARE(label->text(),
                  QStringLiteral("F%1 = ").arg(f + 1) + results.secondOrder[f]);
         QVERIFY2(label->isVisible(), names[f]);
         QCOMPARE(label->pos(), places[f]);
     }
-    QVERIFY(child<QAction>("SaveReport")->isEnabled());
+    QVERIFY(m_form->child<QAction>("SaveReport")->isEnabled());
 }
 
-void TestEndToEnd::keyWomansSheet()
+// False when keying it already failed the test.
+bool TestEndToEnd::keyWomansSheet()
 {
     enterRespondent(kWoman);
-    if (QTest::currentTestFailed())
-        return;
-    keySheet(optionsByTurns(), kNoKeys, 3);
+    if (!QTest::currentTestFailed())
+        keySheet(optionsByTurns(), kNoKeys, 3);
+    return !QTest::currentTestFailed();
 }
 
 QByteArray TestEndToEnd::womansReport() const
@@ -407,7 +354,7 @@ void TestEndToEnd::keyedSheetGivesReportChartAndValues_data()
     QTest::newRow("woman, 20") << kWoman << optionsByTurns() << 120 << 3 << kWomansResults;
     // Norm table 10, at the last age of its band and the oldest a man may have.
     QTest::newRow("man, 60")
-        << Respondent{QStringLiteral("Sidorov"), 0, QStringLiteral("Мужской"), 60}
+        << Respondent{QStringLiteral("Sidorov"), zorven::Sex::Male, QStringLiteral("Мужской"), 60}
         << highestOptionsThenC() << kNoKeys << 3
         << Results{{6, 7, 8, 7, 10, 2, 7, 8, 8, 10, 8, 10, 10, 10, 7, 9},
                    {"7,6", "7,7", "4,9", "10,4"}};
@@ -432,15 +379,15 @@ void TestEndToEnd::keyedSheetGivesReportChartAndValues()
     QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(fileName));
     QCOMPARE(fileBytes(fileName), expectedReport(respondent, results, m_keyingDay));
     checkResultsShown(results);
-    QVERIFY(child("Label2")->isVisible());
-    QCOMPARE(child<QLabel>("Label2")->text(), kDoneText + fileName);
-    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QVERIFY(m_form->child("Label2")->isVisible());
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + fileName);
+    QVERIFY(m_dialogs.errorReports.isEmpty());
     checkTableRow(respondent, options, results, fileName);
     checkBatchGivesTheSameReport(fileName);
 
-    QVERIFY(child<QAction>("OpenResultsTable")->isEnabled());
-    child<QAction>("OpenResultsTable")->trigger();
-    QCOMPARE(m_dialogs->openedTables,
+    QVERIFY(m_form->child<QAction>("OpenResultsTable")->isEnabled());
+    m_form->child<QAction>("OpenResultsTable")->trigger();
+    QCOMPARE(m_dialogs.openedTables,
              QStringList{QDir::current().absoluteFilePath(zorven::kResultsTableFileName)});
 }
 
@@ -480,83 +427,132 @@ void TestEndToEnd::checkBatchGivesTheSameReport(const QString &fileName)
 // can be saved under another name.
 void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
 {
-    const QString fileName = kWoman.name + QStringLiteral(".txt");
     const QByteArray earlier = "an earlier report\r\n";
     {
-        QFile file(fileName);
+        QFile file(kWomansFile);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(earlier), earlier.size());
     }
-    QVERIFY(QFile::setPermissions(fileName, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(QFile::setPermissions(kWomansFile, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-    keyWomansSheet();
-    if (QTest::currentTestFailed())
+    if (!keyWomansSheet())
         return;
 
-    QCOMPARE(m_dialogs->errorReports, QStringList{QStringLiteral("File access denied.")});
-    QCOMPARE(fileBytes(fileName), earlier);
-    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(fileName));
+    QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
+    QCOMPARE(fileBytes(kWomansFile), earlier);
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
     QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";4,2;\r\n"),
              "the row names a report that was not written");
     checkResultsShown(kWomansResults);
-    QVERIFY(!child("Label2")->isVisible());
+    QVERIFY(!m_form->child("Label2")->isVisible());
 
     const QString copy = m_elsewhere->filePath(QStringLiteral("copy.txt"));
-    m_dialogs->pathAnswers = {copy};
-    child<QAction>("SaveReport")->trigger();
+    m_dialogs.pathAnswers = {copy};
+    m_form->child<QAction>("SaveReport")->trigger();
 
-    QCOMPARE(m_dialogs->proposedPaths, QStringList{QDir::current().absoluteFilePath(fileName)});
-    QCOMPARE(m_dialogs->errorReports.size(), 1);
+    QCOMPARE(m_dialogs.proposedPaths, QStringList{QDir::current().absoluteFilePath(kWomansFile)});
+    QCOMPARE(m_dialogs.errorReports.size(), 1);
     QCOMPARE(fileBytes(copy), womansReport());
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList{"copy.txt"});
-    QCOMPARE(fileBytes(fileName), earlier);
-    QVERIFY(child("Label2")->isVisible());
-    QCOMPARE(child<QLabel>("Label2")->text(), kDoneText + copy);
+    QCOMPARE(fileBytes(kWomansFile), earlier);
+    QVERIFY(m_form->child("Label2")->isVisible());
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + copy);
+
+    // The results are in a file now: closing is silent again.
+    m_window->close();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_dialogs.unsavedQuestions, 0);
 }
 
 void TestEndToEnd::saveIntoMissingFolderFailsAndCanBeTriedAgain()
 {
-    keyWomansSheet();
-    if (QTest::currentTestFailed())
+    if (!keyWomansSheet())
         return;
-    const QString fileName = kWoman.name + QStringLiteral(".txt");
-    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QVERIFY(m_dialogs.errorReports.isEmpty());
 
     const QString missing = m_elsewhere->filePath(QStringLiteral("missing/copy.txt"));
-    m_dialogs->pathAnswers = {missing};
-    child<QAction>("SaveReport")->trigger();
+    m_dialogs.pathAnswers = {missing};
+    m_form->child<QAction>("SaveReport")->trigger();
 
-    QCOMPARE(m_dialogs->errorReports, QStringList{QStringLiteral("File not found.")});
+    QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File not found.")});
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList());
-    QCOMPARE(child<QLabel>("Label2")->text(), kDoneText + fileName);
-    QVERIFY(child<QAction>("SaveReport")->isEnabled());
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + kWomansFile);
+    QVERIFY(m_form->child<QAction>("SaveReport")->isEnabled());
 
     const QString good = m_elsewhere->filePath(QStringLiteral("copy.txt"));
-    m_dialogs->pathAnswers = {good};
-    child<QAction>("SaveReport")->trigger();
+    m_dialogs.pathAnswers = {good};
+    m_form->child<QAction>("SaveReport")->trigger();
 
-    QCOMPARE(m_dialogs->errorReports.size(), 1);
+    QCOMPARE(m_dialogs.errorReports.size(), 1);
     QCOMPARE(fileBytes(good), womansReport());
-    QCOMPARE(fileBytes(fileName), womansReport());
-    QCOMPARE(child<QLabel>("Label2")->text(), kDoneText + good);
+    QCOMPARE(fileBytes(kWomansFile), womansReport());
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + good);
 }
 
 void TestEndToEnd::cancelledSaveWritesNothingAndSaysNothing()
 {
-    keyWomansSheet();
-    if (QTest::currentTestFailed())
+    if (!keyWomansSheet())
         return;
-    const QString fileName = kWoman.name + QStringLiteral(".txt");
-    const QString shownBefore = child<QLabel>("Label2")->text();
+    const QString shownBefore = m_form->child<QLabel>("Label2")->text();
 
-    child<QAction>("SaveReport")->trigger();
+    m_form->child<QAction>("SaveReport")->trigger();
 
-    QCOMPARE(m_dialogs->proposedPaths.size(), 1);
-    QVERIFY(m_dialogs->errorReports.isEmpty());
-    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(fileName));
+    QCOMPARE(m_dialogs.proposedPaths.size(), 1);
+    QVERIFY(m_dialogs.errorReports.isEmpty());
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList());
-    QCOMPARE(fileBytes(fileName), womansReport());
-    QCOMPARE(child<QLabel>("Label2")->text(), shownBefore);
+    QCOMPARE(fileBytes(kWomansFile), womansReport());
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), shownBefore);
+}
+
+// Another user planted a link where the report goes: nothing is written through it, and
+// the only copy of the results is on screen, so closing asks until it is in a file.
+void TestEndToEnd::plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved()
+{
+    const QString victim = m_elsewhere->filePath(QStringLiteral("victim.txt"));
+    const QByteArray victimBytes = "not the report's\r\n";
+    {
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(victimBytes), victimBytes.size());
+    }
+    QVERIFY(QFile::link(victim, kWomansFile));
+
+    if (!keyWomansSheet())
+        return;
+    QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
+    QCOMPARE(fileBytes(victim), victimBytes);
+    QVERIFY(QFileInfo(kWomansFile).isSymLink());
+    checkResultsShown(kWomansResults);
+
+    const QString copy = m_elsewhere->filePath(QStringLiteral("copy.txt"));
+    using Choice = Dialogs::UnsavedResultsChoice;
+    m_dialogs.unsavedAnswers = {Choice::Stay, Choice::Save, Choice::Save};
+    m_dialogs.pathAnswers = {QString(), copy};
+    m_window->close();
+    QVERIFY(m_window->isVisible());
+    m_window->close(); // the save dialog is cancelled
+    QVERIFY(m_window->isVisible());
+    m_form->child<QAction>("N3")->trigger();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_dialogs.unsavedQuestions, 3);
+    QCOMPARE(fileBytes(copy), womansReport());
+    QCOMPARE(fileBytes(victim), victimBytes);
+}
+
+void TestEndToEnd::quittingWithoutSavingWritesNothing()
+{
+    QVERIFY(QDir().mkdir(kWomansFile));
+    if (!keyWomansSheet())
+        return;
+    QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
+
+    m_dialogs.unsavedAnswers = {Dialogs::UnsavedResultsChoice::Quit};
+    m_form->child<QAction>("N3")->trigger();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_dialogs.unsavedQuestions, 1);
+    QVERIFY(m_dialogs.proposedPaths.isEmpty());
+    QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
 }
 
 // A file of the table's name that is not a results table stays as it was; the operator is
@@ -570,27 +566,26 @@ void TestEndToEnd::foreignTableIsReportedAfterTheResultsAndKept()
         QCOMPARE(file.write(foreign), foreign.size());
     }
 
-    keyWomansSheet();
-    if (QTest::currentTestFailed())
+    if (!keyWomansSheet())
         return;
 
     const QString table = QDir::current().absoluteFilePath(zorven::kResultsTableFileName);
-    QCOMPARE(m_dialogs->tableFailures,
+    QCOMPARE(m_dialogs.tableFailures,
              QStringList{QStringLiteral("Строка результатов не добавлена в таблицу «%1»: файл с "
                                         "таким именем не является таблицей результатов (его "
                                         "первая строка другая), он оставлен без изменений.\n\n"
                                         "Результаты остаются на экране, отчёт можно сохранить "
                                         "командой «Тест → Сохранить отчёт…».")
                              .arg(QDir::toNativeSeparators(table))});
-    QVERIFY(m_dialogs->resultsShownAtTableFailure);
-    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QVERIFY(m_dialogs.resultsShownAtTableFailure);
+    QVERIFY(m_dialogs.errorReports.isEmpty());
     QCOMPARE(fileBytes(zorven::kResultsTableFileName), foreign);
-    QCOMPARE(fileBytes(kWoman.name + QStringLiteral(".txt")), womansReport());
+    QCOMPARE(fileBytes(kWomansFile), womansReport());
     checkResultsShown(kWomansResults);
 
     const QString copy = m_elsewhere->filePath(QStringLiteral("copy.txt"));
-    m_dialogs->pathAnswers = {copy};
-    child<QAction>("SaveReport")->trigger();
+    m_dialogs.pathAnswers = {copy};
+    m_form->child<QAction>("SaveReport")->trigger();
     QCOMPARE(fileBytes(copy), womansReport());
 }
 

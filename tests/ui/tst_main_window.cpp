@@ -1,23 +1,19 @@
 // The main window driven as an operator drives it: the three stages, the respondent data,
 // keying by mouse and by keyboard, and leaving the program.
 
-#include "app/age_field.h"
-#include "app/zorven.h"
 #include "questionnaire/answer_key.h"
 #include "scoring/scoring_run.h"
 #include "ui/form_driver.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QScreen>
+#include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <optional>
+
+using zorven::Sex;
 
 namespace {
 
@@ -54,7 +50,11 @@ private slots:
     void optionClickRecordsAndShowsUndo();
     void undoReturnsOneStepAndDisablesItself();
     void fullSheetByMouseEndsKeyingAndScores();
-    void scoringReadsNonNumberAgeAs16();
+    void scoringReadsTooLargeAgeAsTheMaximum();
+    void enterPressesNextOnceEnabled_data();
+    void enterPressesNextOnceEnabled();
+    void doubleClickOnNextAnswersNothing();
+    void doubleClickOnTheLastOptionClosesNothing();
     void keysPressOptionButtons_data();
     void keysPressOptionButtons();
     void keysWorkWhereverTheFocusIs();
@@ -67,73 +67,43 @@ private slots:
     void saveReportIsDisabledAboveExit();
 
 private:
-    template<typename T = QWidget>
-    T *child(const char *name) const
-    {
-        return form_driver::child<T>(m_window, name);
-    }
-    QPushButton *option(int choice) const;
+    QPushButton *option(int choice) const { return form_driver::optionButton(m_window, choice); }
+    int statementOnShow() const { return form_driver::statementOnShow(m_window); }
     void typeName(const QString &latinName);
-    void chooseSex(int index);
-    void setAgeText(const QString &text);
-    void enterRespondent(int sex, const QString &age);
+    void chooseSex(Sex sex) { form_driver::chooseSex(m_window, sex); }
+    void setAgeText(const QString &text) { form_driver::typeAge(m_window, text); }
+    void enterRespondent(Sex sex, const QString &age);
     void keyAnswers(int count);
-    int statementOnShow() const;
 
+    // Nothing the window does may leave a file behind; each test looks in an empty folder.
+    std::optional<form_driver::FormFixture> m_form;
     TForm1 *m_window = nullptr;
-    QTemporaryDir *m_workDir = nullptr;
-    QString m_previousDir;
 };
 
 void TestMainWindow::init()
 {
-    // Nothing the window does may leave a file behind; each test looks in an empty folder.
-    m_workDir = new QTemporaryDir;
-    QVERIFY(m_workDir->isValid());
-    m_previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_workDir->path()));
-    m_window = new TForm1;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_form.emplace();
+    QVERIFY(m_form->isReady());
+    m_window = &m_form->window();
 }
 
 void TestMainWindow::cleanup()
 {
-    delete m_window;
-    QVERIFY(QDir::setCurrent(m_previousDir));
-    delete m_workDir;
-}
-
-QPushButton *TestMainWindow::option(int choice) const
-{
-    const char *names[] = {"Button1", "Button2", "Button3"};
-    return child<QPushButton>(names[choice - 1]);
+    m_form.reset();
 }
 
 void TestMainWindow::typeName(const QString &latinName)
 {
-    QTest::keyClicks(child<QLineEdit>("LEdit"), latinName);
+    QTest::keyClicks(m_form->child<QLineEdit>("LEdit"), latinName);
 }
 
-void TestMainWindow::chooseSex(int index)
-{
-    form_driver::chooseSex(m_window, index);
-    QCOMPARE(child<QComboBox>("ComboBox1")->currentIndex(), index);
-}
-
-void TestMainWindow::setAgeText(const QString &text)
-{
-    form_driver::typeAge(m_window, text);
-    QCOMPARE(child<AgeField>("SpinEdit1")->text(), text);
-}
-
-void TestMainWindow::enterRespondent(int sex, const QString &age)
+void TestMainWindow::enterRespondent(Sex sex, const QString &age)
 {
     typeName("Ivanov I.I.");
     chooseSex(sex);
     setAgeText(age);
-    QTest::mouseClick(child<QPushButton>("Button4"), Qt::LeftButton);
-    QVERIFY(child("Box1")->isVisible());
+    QTest::mouseClick(m_form->child<QPushButton>("Button4"), Qt::LeftButton);
+    QVERIFY(m_form->child("Box1")->isVisible());
 }
 
 void TestMainWindow::keyAnswers(int count)
@@ -142,29 +112,20 @@ void TestMainWindow::keyAnswers(int count)
         QTest::mouseClick(option(choiceFor(statementOnShow())), Qt::LeftButton);
 }
 
-int TestMainWindow::statementOnShow() const
-{
-    const QString caption = child<QGroupBox>("Box2")->title();
-    const QString prefix = QStringLiteral("Утверждение № ");
-    if (!caption.startsWith(prefix))
-        qFatal("unexpected statement caption");
-    return caption.sliced(prefix.size()).toInt();
-}
-
 void TestMainWindow::startsInRespondentDataStage()
 {
     QCOMPARE(m_window->windowTitle(), kRespondentCaption);
-    QVERIFY(child("personbox")->isVisible());
-    QVERIFY(!child("Box1")->isVisible());
-    QVERIFY(!child("button5")->isVisible());
-    QVERIFY(!child<QPushButton>("Button4")->isEnabled());
-    QCOMPARE(child<QComboBox>("ComboBox1")->currentIndex(), -1);
-    QCOMPARE(child<QComboBox>("ComboBox1")->placeholderText(), QStringLiteral("Пол"));
-    QCOMPARE(child<AgeField>("SpinEdit1")->text(), QStringLiteral("16"));
-    QCOMPARE(child<AgeField>("SpinEdit1")->maximum(), 60);
+    QVERIFY(m_form->child("personbox")->isVisible());
+    QVERIFY(!m_form->child("Box1")->isVisible());
+    QVERIFY(!m_form->child("button5")->isVisible());
+    QVERIFY(!m_form->child<QPushButton>("Button4")->isEnabled());
+    QCOMPARE(m_form->child<QComboBox>("ComboBox1")->currentIndex(), -1);
+    QCOMPARE(m_form->child<QComboBox>("ComboBox1")->placeholderText(), QStringLiteral("Пол"));
+    QCOMPARE(m_form->child<AgeField>("SpinEdit1")->text(), QStringLiteral("16"));
+    QCOMPARE(m_form->child<AgeField>("SpinEdit1")->maximum(), 60);
     for (const char *name : {"RzLabel1", "RzLabel2", "RzLabel3", "RzLabel4", "Label2"})
-        QVERIFY2(!child(name)->isVisible(), name);
-    QVERIFY(child("LEdit")->hasFocus());
+        QVERIFY2(!m_form->child(name)->isVisible(), name);
+    QVERIFY(m_form->child("LEdit")->hasFocus());
     // The first statement is already in the hidden answer group.
     QCOMPARE(statementOnShow(), 1);
     QVERIFY(!option(1)->text().isEmpty());
@@ -174,11 +135,11 @@ void TestMainWindow::placesAreMeasuredBelowTheMenuBar()
 {
     const QWidget *content = m_window->centralWidget();
     QCOMPARE(content->y(), m_window->menuBar()->geometry().bottom() + 1);
-    QCOMPARE(child("personbox")->parentWidget(), content);
-    QCOMPARE(child("personbox")->geometry(), QRect(139, 61, 145, 161));
-    QCOMPARE(child("Box1")->parentWidget(), content);
-    QCOMPARE(child("button5")->parentWidget(), content);
-    QCOMPARE(child("RzLabel4")->geometry(), QRect(312, 264, 66, 16));
+    QCOMPARE(m_form->child("personbox")->parentWidget(), content);
+    QCOMPARE(m_form->child("personbox")->geometry(), QRect(139, 61, 145, 161));
+    QCOMPARE(m_form->child("Box1")->parentWidget(), content);
+    QCOMPARE(m_form->child("button5")->parentWidget(), content);
+    QCOMPARE(m_form->child("RzLabel4")->geometry(), QRect(312, 264, 66, 16));
 }
 
 void TestMainWindow::windowIsCentredAndHoldsItsContent()
@@ -197,23 +158,23 @@ void TestMainWindow::windowIsCentredAndHoldsItsContent()
 
 void TestMainWindow::resizingMovesNothing()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     keyAnswers(1);
     const QStringList names = {"Box1",    "Box2",    "Label1", "Button1",
                                "Button2", "Button3", "button5"};
     QList<QRect> before;
     for (const QString &name : names)
-        before << child(name.toLatin1().constData())->geometry();
+        before << m_form->child(name.toLatin1().constData())->geometry();
     m_window->resize(m_window->size() + QSize(150, 120));
     QTRY_COMPARE(m_window->centralWidget()->width(), m_window->width());
     for (int i = 0; i < names.size(); ++i)
-        QCOMPARE(child(names[i].toLatin1().constData())->geometry(), before[i]);
+        QCOMPARE(m_form->child(names[i].toLatin1().constData())->geometry(), before[i]);
 }
 
 void TestMainWindow::nextNeedsTypedNameAndSex()
 {
-    auto *next = child<QPushButton>("Button4");
-    chooseSex(0);
+    auto *next = m_form->child<QPushButton>("Button4");
+    chooseSex(Sex::Male);
     QVERIFY(!next->isEnabled());
     typeName("I");
     QVERIFY(next->isEnabled());
@@ -222,25 +183,25 @@ void TestMainWindow::nextNeedsTypedNameAndSex()
 void TestMainWindow::nextStaysEnabledWhenNameIsDeleted()
 {
     typeName("Iv");
-    QVERIFY(!child<QPushButton>("Button4")->isEnabled());
-    QTest::keyClick(child("LEdit"), Qt::Key_Backspace);
-    QTest::keyClick(child("LEdit"), Qt::Key_Backspace);
-    chooseSex(1);
-    QVERIFY(child<QPushButton>("Button4")->isEnabled());
-    QTest::mouseClick(child<QPushButton>("Button4"), Qt::LeftButton);
-    QVERIFY(child("Box1")->isVisible());
-    QCOMPARE(child<QLineEdit>("LEdit")->text(), QString());
+    QVERIFY(!m_form->child<QPushButton>("Button4")->isEnabled());
+    QTest::keyClick(m_form->child("LEdit"), Qt::Key_Backspace);
+    QTest::keyClick(m_form->child("LEdit"), Qt::Key_Backspace);
+    chooseSex(Sex::Female);
+    QVERIFY(m_form->child<QPushButton>("Button4")->isEnabled());
+    QTest::mouseClick(m_form->child<QPushButton>("Button4"), Qt::LeftButton);
+    QVERIFY(m_form->child("Box1")->isVisible());
+    QCOMPARE(m_form->child<QLineEdit>("LEdit")->text(), QString());
 }
 
 // Typing into the sex field must never leave no item chosen once one was.
 void TestMainWindow::sexFieldTakesOnlyItsItems()
 {
-    auto *sex = child<QComboBox>("ComboBox1");
+    auto *sex = m_form->child<QComboBox>("ComboBox1");
     QVERIFY(!sex->isEditable());
     QCOMPARE(sex->count(), 2);
     QCOMPARE(sex->itemText(0), QStringLiteral("Мужской"));
     QCOMPARE(sex->itemText(1), QStringLiteral("Женский"));
-    chooseSex(1);
+    chooseSex(Sex::Female);
     QTest::keyClicks(sex, "xq");
     QTest::keyClick(sex, Qt::Key_Backspace);
     QTest::keyClick(sex, Qt::Key_Delete);
@@ -253,13 +214,13 @@ void TestMainWindow::sexFieldTakesOnlyItsItems()
 
 void TestMainWindow::sexChoiceSetsAgeMaximumWithoutChangingAge()
 {
-    auto *age = child<AgeField>("SpinEdit1");
-    chooseSex(0);
+    auto *age = m_form->child<AgeField>("SpinEdit1");
+    chooseSex(Sex::Male);
     setAgeText("58");
-    chooseSex(1);
+    chooseSex(Sex::Female);
     QCOMPARE(age->maximum(), 55);
     QCOMPARE(age->text(), QStringLiteral("58"));
-    chooseSex(0);
+    chooseSex(Sex::Male);
     QCOMPARE(age->maximum(), 60);
 }
 
@@ -267,85 +228,85 @@ void TestMainWindow::sexChoiceSetsAgeMaximumWithoutChangingAge()
 // clamping on leaving never runs, yet the age must come into range.
 void TestMainWindow::nextBringsAgeIntoRangeWithoutLeavingTheField_data()
 {
-    QTest::addColumn<int>("sex");
+    QTest::addColumn<Sex>("sex");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("woman 58") << 1 << "58" << "55";
-    QTest::newRow("man 58") << 0 << "58" << "58";
-    QTest::newRow("man 75") << 0 << "75" << "60";
-    QTest::newRow("woman 9") << 1 << "9" << "16";
-    QTest::newRow("not a whole number") << 0 << "5.5" << "5.5";
+    QTest::newRow("woman 58") << Sex::Female << "58" << "55";
+    QTest::newRow("man 58") << Sex::Male << "58" << "58";
+    QTest::newRow("man 75") << Sex::Male << "75" << "60";
+    QTest::newRow("woman 9") << Sex::Female << "9" << "16";
+    QTest::newRow("too large for a number") << Sex::Female << "99999999999" << "55";
 }
 
 void TestMainWindow::nextBringsAgeIntoRangeWithoutLeavingTheField()
 {
-    QFETCH(int, sex);
+    QFETCH(Sex, sex);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     typeName("Petrova");
     chooseSex(sex);
     setAgeText(typed);
-    QTest::keyClick(child("Button4"), Qt::Key_Space);
-    QVERIFY(child("Box1")->isVisible());
-    QCOMPARE(child<AgeField>("SpinEdit1")->text(), shown);
+    QTest::keyClick(m_form->child("Button4"), Qt::Key_Space);
+    QVERIFY(m_form->child("Box1")->isVisible());
+    QCOMPARE(m_form->child<AgeField>("SpinEdit1")->text(), shown);
 }
 
 // A woman's age entered under the men's maximum, the field left, then "Женский" chosen.
 void TestMainWindow::nextStartsKeyingStage()
 {
     typeName("Sidorova");
-    chooseSex(0);
+    chooseSex(Sex::Male);
     setAgeText("58");
-    chooseSex(1);
-    QCOMPARE(child<AgeField>("SpinEdit1")->text(), QStringLiteral("58"));
-    QTest::mouseClick(child<QPushButton>("Button4"), Qt::LeftButton);
+    chooseSex(Sex::Female);
+    QCOMPARE(m_form->child<AgeField>("SpinEdit1")->text(), QStringLiteral("58"));
+    QTest::mouseClick(m_form->child<QPushButton>("Button4"), Qt::LeftButton);
 
     QCOMPARE(m_window->windowTitle(), kKeyingCaption);
-    QCOMPARE(child<AgeField>("SpinEdit1")->text(), QStringLiteral("55"));
-    QVERIFY(!child("personbox")->isVisible());
-    QVERIFY(child("Box1")->isVisible());
-    QCOMPARE(child("Box1")->pos(), QPoint(6, 3));
-    QCOMPARE(child("button5")->pos(), QPoint(195, 270));
-    QVERIFY(!child("button5")->isVisible());
-    QCOMPARE(child<QGroupBox>("Box2")->title(), QStringLiteral("Утверждение № 1"));
+    QCOMPARE(m_form->child<AgeField>("SpinEdit1")->text(), QStringLiteral("55"));
+    QVERIFY(!m_form->child("personbox")->isVisible());
+    QVERIFY(m_form->child("Box1")->isVisible());
+    QCOMPARE(m_form->child("Box1")->pos(), QPoint(6, 3));
+    QCOMPARE(m_form->child("button5")->pos(), QPoint(195, 270));
+    QVERIFY(!m_form->child("button5")->isVisible());
+    QCOMPARE(m_form->child<QGroupBox>("Box2")->title(), QStringLiteral("Утверждение № 1"));
 }
 
 void TestMainWindow::optionClickRecordsAndShowsUndo()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     QTest::mouseClick(option(3), Qt::LeftButton);
     QCOMPARE(m_window->sheet().answers.at(1), zorven::answerCode(1, 3));
     QCOMPARE(statementOnShow(), 2);
-    QVERIFY(child("button5")->isVisible());
-    QVERIFY(child("button5")->isEnabled());
-    QCOMPARE(child("button5")->toolTip(), QStringLiteral("Вернуть"));
+    QVERIFY(m_form->child("button5")->isVisible());
+    QVERIFY(m_form->child("button5")->isEnabled());
+    QCOMPARE(m_form->child("button5")->toolTip(), QStringLiteral("Вернуть"));
 }
 
 void TestMainWindow::undoReturnsOneStepAndDisablesItself()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     QTest::mouseClick(option(1), Qt::LeftButton);
-    QTest::mouseClick(child("button5"), Qt::LeftButton);
+    QTest::mouseClick(m_form->child("button5"), Qt::LeftButton);
     QCOMPARE(statementOnShow(), 1);
     QCOMPARE(int(m_window->sheet().answers.at(1)), 0);
-    QVERIFY(child("button5")->isVisible());
-    QVERIFY(!child("button5")->isEnabled());
+    QVERIFY(m_form->child("button5")->isVisible());
+    QVERIFY(!m_form->child("button5")->isEnabled());
 
     QTest::mouseClick(option(2), Qt::LeftButton);
     QCOMPARE(m_window->sheet().answers.at(1), zorven::answerCode(1, 2));
-    QVERIFY(child("button5")->isEnabled());
+    QVERIFY(m_form->child("button5")->isEnabled());
 }
 
 void TestMainWindow::fullSheetByMouseEndsKeyingAndScores()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     keyAnswers(186);
     QCOMPARE(statementOnShow(), 187);
     QTest::mouseClick(option(2), Qt::LeftButton);
 
-    QVERIFY(!child("Box1")->isVisible());
-    QVERIFY(!child("button5")->isVisible());
-    QVERIFY(!child("personbox")->isVisible());
+    QVERIFY(!m_form->child("Box1")->isVisible());
+    QVERIFY(!m_form->child("button5")->isVisible());
+    QVERIFY(!m_form->child("personbox")->isVisible());
     QCOMPARE(m_window->windowTitle(), kKeyingCaption);
     QCOMPARE(statementOnShow(), 187);
     const zorven::Sheet &sheet = m_window->sheet();
@@ -355,7 +316,7 @@ void TestMainWindow::fullSheetByMouseEndsKeyingAndScores()
 
     zorven::Sheet expected;
     expected.answers = sheet.answers;
-    zorven::scoringRun(expected, {0, 30}, [] {});
+    zorven::scoringRun(expected, {Sex::Male, 30}, [] {});
     QCOMPARE(sheet.raw, expected.raw);
     QCOMPARE(sheet.stens, expected.stens);
     QCOMPARE(sheet.secondOrder, expected.secondOrder);
@@ -363,20 +324,87 @@ void TestMainWindow::fullSheetByMouseEndsKeyingAndScores()
              QStringList({"Ivanov I.I..txt", "zorven-results.csv"}));
 }
 
-void TestMainWindow::scoringReadsNonNumberAgeAs16()
+void TestMainWindow::scoringReadsTooLargeAgeAsTheMaximum()
 {
-    enterRespondent(1, "5.5");
+    enterRespondent(Sex::Female, "99999999999");
     keyAnswers(187);
-    QVERIFY(!child("Box1")->isVisible());
+    QVERIFY(!m_form->child("Box1")->isVisible());
 
     const auto stensFor = [this](int age) {
         zorven::Sheet sheet;
         sheet.answers = m_window->sheet().answers;
-        zorven::scoringRun(sheet, {1, age}, [] {});
+        zorven::scoringRun(sheet, {Sex::Female, age}, [] {});
         return sheet.stens;
     };
-    QVERIFY2(stensFor(16) != stensFor(50), "the sheet must tell the age bands apart");
-    QCOMPARE(m_window->sheet().stens, stensFor(16));
+    QVERIFY2(stensFor(16) != stensFor(55), "the sheet must tell the age bands apart");
+    QCOMPARE(m_window->sheet().stens, stensFor(55));
+}
+
+void TestMainWindow::enterPressesNextOnceEnabled_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter in the name") << "LEdit" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter in the age") << "SpinEdit1" << int(Qt::Key_Enter);
+    QTest::newRow("Enter on the sex list") << "ComboBox1" << int(Qt::Key_Return);
+}
+
+void TestMainWindow::enterPressesNextOnceEnabled()
+{
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QWidget *widget = m_form->child(field.toLatin1().constData());
+    typeName("Orlov");
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key(key));
+    QVERIFY(m_form->child("personbox")->isVisible());
+
+    chooseSex(Sex::Male);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key(key));
+    QVERIFY(m_form->child("Box1")->isVisible());
+    QCOMPARE(statementOnShow(), 1);
+}
+
+// The second click of a double click on "Далее" lands on the option button now in its
+// place; it must not answer statement 1.
+void TestMainWindow::doubleClickOnNextAnswersNothing()
+{
+    typeName("Orlov");
+    chooseSex(Sex::Male);
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+    auto *next = m_form->child<QPushButton>("Button4");
+    const QPoint at = next->mapTo(m_window, next->rect().center());
+    QTest::mouseClick(next, Qt::LeftButton);
+    QWidget *underPointer = m_window->childAt(at);
+    QCOMPARE(underPointer, option(2));
+
+    QTest::mouseDClick(underPointer, Qt::LeftButton);
+    QTest::mouseClick(underPointer, Qt::LeftButton);
+    QCOMPARE(statementOnShow(), 1);
+    QCOMPARE(m_window->sheet().options.at(1), zorven::kNoOption);
+
+    QTest::qWait(QApplication::doubleClickInterval());
+    QTest::mouseClick(underPointer, Qt::LeftButton);
+    QCOMPARE(statementOnShow(), 2);
+    QCOMPARE(m_window->sheet().options.at(1), 2);
+}
+
+// A quick second click after the last option lands on whatever the results put there.
+void TestMainWindow::doubleClickOnTheLastOptionClosesNothing()
+{
+    enterRespondent(Sex::Male, "30");
+    keyAnswers(186);
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+    auto *label = m_form->child<QLabel>("Label2");
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    QVERIFY(label->isVisible());
+    QTest::mouseClick(label, Qt::LeftButton);
+    QVERIFY(m_window->isVisible());
+
+    QTest::qWait(QApplication::doubleClickInterval());
+    QTest::mouseClick(label, Qt::LeftButton);
+    QVERIFY(!m_window->isVisible());
 }
 
 void TestMainWindow::keysPressOptionButtons_data()
@@ -397,7 +425,7 @@ void TestMainWindow::keysPressOptionButtons()
     QFETCH(int, key);
     QFETCH(bool, keypad);
     QFETCH(int, choice);
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     keyAnswers(2);
     QTest::keyClick(m_window, Qt::Key(key), keypad ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(statementOnShow(), 4);
@@ -406,11 +434,11 @@ void TestMainWindow::keysPressOptionButtons()
 
 void TestMainWindow::keysWorkWhereverTheFocusIs()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     QTest::keyClick(option(3), Qt::Key_1);
     QCOMPARE(m_window->sheet().answers.at(1), zorven::answerCode(1, 1));
-    child("button5")->setFocus();
-    QTest::keyClick(child("button5"), Qt::Key_2);
+    m_form->child("button5")->setFocus();
+    QTest::keyClick(m_form->child("button5"), Qt::Key_2);
     QCOMPARE(m_window->sheet().answers.at(2), zorven::answerCode(2, 2));
     m_window->centralWidget()->setFocus();
     QTest::keyClick(m_window->centralWidget(), Qt::Key_3);
@@ -420,7 +448,7 @@ void TestMainWindow::keysWorkWhereverTheFocusIs()
 
 void TestMainWindow::backspacePressesUndoOnlyWhenEnabled()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     QTest::keyClick(m_window, Qt::Key_Backspace);
     QCOMPARE(statementOnShow(), 1);
     QTest::keyClick(m_window, Qt::Key_1);
@@ -428,7 +456,7 @@ void TestMainWindow::backspacePressesUndoOnlyWhenEnabled()
     QTest::keyClick(m_window, Qt::Key_Backspace);
     QCOMPARE(statementOnShow(), 2);
     QCOMPARE(int(m_window->sheet().answers.at(2)), 0);
-    QVERIFY(!child("button5")->isEnabled());
+    QVERIFY(!m_form->child("button5")->isEnabled());
     QTest::keyClick(m_window, Qt::Key_Backspace);
     QCOMPARE(statementOnShow(), 2);
     QCOMPARE(m_window->sheet().answers.at(1), zorven::answerCode(1, 1));
@@ -436,7 +464,7 @@ void TestMainWindow::backspacePressesUndoOnlyWhenEnabled()
 
 void TestMainWindow::autoRepeatedKeysAreIgnored()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     QWidget *focus = option(1);
     focus->setFocus();
     QTest::keyPress(focus, Qt::Key_2);
@@ -451,36 +479,36 @@ void TestMainWindow::autoRepeatedKeysAreIgnored()
     QKeyEvent heldUndo(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(focus, &heldUndo);
     QCOMPARE(statementOnShow(), 2);
-    QVERIFY(child("button5")->isEnabled());
+    QVERIFY(m_form->child("button5")->isEnabled());
 }
 
 void TestMainWindow::keysTypeNormallyBeforeKeying()
 {
-    QTest::keyClicks(child("LEdit"), "123");
-    QCOMPARE(child<QLineEdit>("LEdit")->text(), QStringLiteral("123"));
+    QTest::keyClicks(m_form->child("LEdit"), "123");
+    QCOMPARE(m_form->child<QLineEdit>("LEdit")->text(), QStringLiteral("123"));
     QCOMPARE(int(m_window->sheet().answers.at(1)), 0);
 }
 
 void TestMainWindow::fullSheetByKeyboard()
 {
-    enterRespondent(1, "40");
+    enterRespondent(Sex::Female, "40");
     for (int q = 1; q <= 187; ++q)
         QTest::keyClick(m_window, Qt::Key(Qt::Key_0 + choiceFor(q)));
-    QVERIFY(!child("Box1")->isVisible());
+    QVERIFY(!m_form->child("Box1")->isVisible());
     for (int q = 1; q < 187; ++q)
         QCOMPARE(m_window->sheet().answers.at(q), zorven::answerCode(q, choiceFor(q)));
     QCOMPARE(int(m_window->sheet().answers.at(187)), 0);
     QTest::keyClick(m_window, Qt::Key_Backspace);
     QTest::keyClick(m_window, Qt::Key_1);
-    QVERIFY(!child("Box1")->isVisible());
+    QVERIFY(!m_form->child("Box1")->isVisible());
     QCOMPARE(m_window->sheet().answers.at(186), zorven::answerCode(186, choiceFor(186)));
 }
 
 void TestMainWindow::exitDuringKeyingWritesNoFile()
 {
-    enterRespondent(0, "30");
+    enterRespondent(Sex::Male, "30");
     keyAnswers(40);
-    child<QAction>("N3")->trigger();
+    m_form->child<QAction>("N3")->trigger();
     QVERIFY(!m_window->isVisible());
     QCOMPARE(QDir::current().entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
              QStringList());
@@ -488,7 +516,7 @@ void TestMainWindow::exitDuringKeyingWritesNoFile()
 
 void TestMainWindow::resultsLabelClickCloses()
 {
-    auto *label = child<QLabel>("Label2");
+    auto *label = m_form->child<QLabel>("Label2");
     QCOMPARE(label->text(), QStringLiteral("Результаты тестирования находятся в файле - "));
     label->move(0, 0);
     label->show();
@@ -502,23 +530,28 @@ void TestMainWindow::resultsLabelClickCloses()
 // another copy of the program made.
 void TestMainWindow::saveReportIsDisabledAboveExit()
 {
-    const QList<QAction *> actions = child<QMenu>("N1")->actions();
-    QCOMPARE(actions.size(), 3);
-    QCOMPARE(actions[0]->objectName(), QStringLiteral("SaveReport"));
-    QVERIFY(!actions[0]->isEnabled());
-    QCOMPARE(actions[1]->objectName(), QStringLiteral("OpenResultsTable"));
-    QCOMPARE(actions[1]->text(), QStringLiteral("Открыть таблицу результатов"));
-    Q_EMIT child<QMenu>("N1")->aboutToShow();
-    QVERIFY(!actions[1]->isEnabled());
+    // The Finished stage's commands come first, disabled until a sheet is scored; the
+    // results table can be opened whenever it exists.
+    const QList<QAction *> actions = m_form->child<QMenu>("N1")->actions();
+    QStringList names;
+    for (const QAction *action : actions)
+        names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    QCOMPARE(names, QStringList({"SaveReport", "SheetAnswers", "PrintProfile", "SaveProfilePdf",
+                                 "-", "OpenResultsTable", "-", "N3"}));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY2(!actions[i]->isEnabled(), qPrintable(names[i]));
+    QAction *openTable = actions[5];
+    QCOMPARE(openTable->text(), QStringLiteral("Открыть таблицу результатов"));
+    Q_EMIT m_form->child<QMenu>("N1")->aboutToShow();
+    QVERIFY(!openTable->isEnabled());
     QFile table(QStringLiteral("zorven-results.csv"));
     QVERIFY(table.open(QIODevice::WriteOnly));
     table.close();
-    Q_EMIT child<QMenu>("N1")->aboutToShow();
-    QVERIFY(actions[1]->isEnabled());
-    QCOMPARE(actions[2]->objectName(), QStringLiteral("N3"));
-    QCOMPARE(actions[2]->text(), QStringLiteral("Выход"));
-    QCOMPARE(child<QMenu>("N1")->title(), QStringLiteral("Тест"));
-    QCOMPARE(child<QMenu>("N4")->title(), QStringLiteral("?"));
+    Q_EMIT m_form->child<QMenu>("N1")->aboutToShow();
+    QVERIFY(openTable->isEnabled());
+    QCOMPARE(actions[7]->text(), QStringLiteral("Выход"));
+    QCOMPARE(m_form->child<QMenu>("N1")->title(), QStringLiteral("Тест"));
+    QCOMPARE(m_form->child<QMenu>("N4")->title(), QStringLiteral("?"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -29,11 +29,6 @@ void addProfile(ProfileChart &chart, const QList<double> &values, const QColor &
         chart.series(0).addPoint(values[k], kLabels[k % kLabels.size()], colour);
 }
 
-QChartView *chartView(QWidget &window)
-{
-    return window.findChild<QChartView *>(QStringLiteral("Chart1"));
-}
-
 // Lets the chart lay itself out for what it now holds, as the event loop would.
 void settle()
 {
@@ -106,8 +101,8 @@ void TestProfileChart::createdHiddenAndEmptyAtItsPlace()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QChartView *view = chartView(window);
-    QVERIFY(view);
+    QChartView *view = window.findChild<QChartView *>(QStringLiteral("Chart1"));
+    QCOMPARE(view, &chart);
     QVERIFY(!view->isVisible());
     QCOMPARE(view->geometry(), QRect(440, 16, 410, 260));
     // The chart owns its one series from the start and plots it once it shows.
@@ -231,7 +226,7 @@ void TestProfileChart::labelsAreNotElidedAtItsSize()
     addProfile(chart, kProfile);
     showChart(window, chart);
 
-    QCOMPARE(chartView(window)->size(), QSize(410, 260));
+    QCOMPARE(chart.size(), QSize(410, 260));
     QVERIFY(!chart.axisLabelsTruncated());
 }
 
@@ -242,22 +237,19 @@ void TestProfileChart::movesAndShowsWithoutResizing()
     ProfileChart chart(&window);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QChartView *view = chartView(window);
 
     chart.setTop(0);
-    QCOMPARE(view->pos(), QPoint(440, 0));
+    QCOMPARE(chart.pos(), QPoint(440, 0));
     chart.setLeft(0);
-    QCOMPARE(view->pos(), QPoint(0, 0));
-    QCOMPARE(chart.position(), QPoint(0, 0));
-    QVERIFY(!view->isVisible());
+    QCOMPARE(chart.pos(), QPoint(0, 0));
+    QVERIFY(!chart.isVisible());
 
     chart.setVisible(true);
-    QVERIFY(view->isVisible());
     QVERIFY(chart.isVisible());
-    QCOMPARE(view->size(), QSize(410, 260));
+    QCOMPARE(chart.size(), QSize(410, 260));
 
     chart.setVisible(false);
-    QVERIFY(!view->isVisible());
+    QVERIFY(!chart.isVisible());
 }
 
 void TestProfileChart::zeroValueGivesAnEmptyBarMarkedZero()
@@ -276,7 +268,7 @@ void TestProfileChart::zeroValueGivesAnEmptyBarMarkedZero()
     QVERIFY(plot.contains(mark));
     QVERIFY(mark.bottom() <= plot.bottom());
 
-    const QImage image = chartView(window)->grab().toImage();
+    const QImage image = chart.grab().toImage();
     const int x = int(barCentreX(plot, zero, kProfile.size()));
     for (int y = int(mark.bottom()) + 1; y < int(plot.bottom()); ++y)
         QVERIFY2(!isBarPixel(image.pixelColor(x, y)), qPrintable(QString("bar at y=%1").arg(y)));
@@ -295,7 +287,7 @@ void TestProfileChart::barsRunFromMaroonToTheirColour()
 
     const int tallest = int(kProfile.indexOf(10.0));
     const QRectF plot = chart.plotArea();
-    const QImage image = chartView(window)->grab().toImage();
+    const QImage image = chart.grab().toImage();
     const int x = int(barCentreX(plot, tallest, kProfile.size()));
     const QColor top = image.pixelColor(x, int(barTopY(chart, 10)) + 2);
     const QColor foot = image.pixelColor(x, int(plot.bottom()) - 2);

@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -38,6 +38,23 @@ zorven::AnswerRecord keyedAnswers()
     return answers;
 }
 
+// A window holding the chart and the four value labels, all owned by it.
+struct ResultsWindow
+{
+    ResultsWindow()
+    {
+        window.resize(860, 300);
+        for (QLabel *&label : labels) {
+            label = new QLabel(&window);
+            label->hide();
+        }
+    }
+
+    QWidget window;
+    zorven::ProfileChart *chart = new zorven::ProfileChart(&window);
+    std::array<QLabel *, 4> labels{};
+};
+
 } // namespace
 
 class TestResultsDisplay : public QObject
@@ -56,52 +73,33 @@ private slots:
     void secondOrderCaption();
 
 private:
-    QWidget *chartControl() const;
     void fill(const zorven::Sheet &sheet);
 
-    std::unique_ptr<QWidget> m_window;
-    std::unique_ptr<zorven::ProfileChart> m_chart;
-    std::array<QLabel *, 4> m_labels{};
+    std::optional<ResultsWindow> m_display;
 };
 
 void TestResultsDisplay::init()
 {
-    m_window = std::make_unique<QWidget>();
-    m_window->resize(860, 300);
-    m_chart = std::make_unique<zorven::ProfileChart>(m_window.get());
-    for (std::size_t f = 0; f < m_labels.size(); ++f) {
-        m_labels[f] = new QLabel(m_window.get());
-        m_labels[f]->hide();
-    }
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_display.emplace();
+    m_display->window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_display->window));
 }
 
-// The chart's widgets belong to the window, so the chart goes first.
 void TestResultsDisplay::cleanup()
 {
-    m_chart.reset();
-    m_window.reset();
-}
-
-QWidget *TestResultsDisplay::chartControl() const
-{
-    auto *control = m_window->findChild<QWidget *>(QStringLiteral("Chart1"));
-    if (!control)
-        qFatal("no chart control Chart1");
-    return control;
+    m_display.reset();
 }
 
 void TestResultsDisplay::fill(const zorven::Sheet &sheet)
 {
-    zorven::fillResultsDisplay(*m_chart, m_labels, sheet, u',');
+    zorven::fillResultsDisplay(*m_display->chart, m_display->labels, sheet, u',');
 }
 
 void TestResultsDisplay::showsSixteenRedBarsOfTheStensInFactorOrder()
 {
     fill(scoredSheet());
 
-    const zorven::ProfileSeries &series = m_chart->series(0);
+    const zorven::ProfileSeries &series = m_display->chart->series(0);
     QCOMPARE(series.pointCount(), zorven::kFactorCount);
     for (int k = 0; k < zorven::kFactorCount; ++k) {
         const QByteArray where = "point " + QByteArray::number(k);
@@ -114,14 +112,16 @@ void TestResultsDisplay::showsSixteenRedBarsOfTheStensInFactorOrder()
 
 void TestResultsDisplay::movesTheChartToTheCornerWithoutResizingIt()
 {
-    QVERIFY(!m_chart->isVisible());
-    QCOMPARE(m_chart->position(), QPoint(440, 16));
+    const zorven::ProfileChart *chart = m_display->chart;
+    QCOMPARE(m_display->window.findChild<QWidget *>(QStringLiteral("Chart1")), chart);
+    QVERIFY(!chart->isVisible());
+    QCOMPARE(chart->pos(), QPoint(440, 16));
 
     fill(scoredSheet());
 
-    QCOMPARE(m_chart->position(), QPoint(0, 0));
-    QVERIFY(m_chart->isVisible());
-    QCOMPARE(chartControl()->size(), QSize(410, 260));
+    QCOMPARE(chart->pos(), QPoint(0, 0));
+    QVERIFY(chart->isVisible());
+    QCOMPARE(chart->size(), QSize(410, 260));
 }
 
 void TestResultsDisplay::captionsAndShowsTheFourValueLabels()
@@ -130,8 +130,8 @@ void TestResultsDisplay::captionsAndShowsTheFourValueLabels()
 
     const QStringList expected = {"F1 = 6,8", "F2 = -1,7", "F3 = 0", "F4 = 5"};
     for (int f = 0; f < 4; ++f) {
-        QCOMPARE(m_labels[f]->text(), expected[f]);
-        QVERIFY(m_labels[f]->isVisible());
+        QCOMPARE(m_display->labels[f]->text(), expected[f]);
+        QVERIFY(m_display->labels[f]->isVisible());
     }
 }
 
@@ -142,7 +142,7 @@ void TestResultsDisplay::stenOfZeroWithoutNormTableGivesEmptyBarsMarkedZero()
     zorven::Sheet sheet;
     sheet.answers = keyedAnswers();
     bool resultsStepRan = false;
-    zorven::scoringRun(sheet, zorven::Respondent{-1, 30}, [&] {
+    zorven::scoringRun(sheet, zorven::Respondent{zorven::Sex::None, 30}, [&] {
         resultsStepRan = true;
         fill(sheet);
     });
@@ -150,7 +150,7 @@ void TestResultsDisplay::stenOfZeroWithoutNormTableGivesEmptyBarsMarkedZero()
     QVERIFY2(std::any_of(sheet.raw.begin(), sheet.raw.end(), [](auto raw) { return raw > 0; }),
              "the keyed sheet must score, or a zero sten proves nothing");
 
-    const zorven::ProfileSeries &series = m_chart->series(0);
+    const zorven::ProfileSeries &series = m_display->chart->series(0);
     QCOMPARE(series.pointCount(), zorven::kFactorCount);
     for (int k = 0; k < zorven::kFactorCount; ++k) {
         const QByteArray where = "point " + QByteArray::number(k);
@@ -158,7 +158,7 @@ void TestResultsDisplay::stenOfZeroWithoutNormTableGivesEmptyBarsMarkedZero()
         QVERIFY2(series.markText(k) == QStringLiteral("0"), where);
         QVERIFY2(series.label(k) == kLatinFactorLabels[k], where);
     }
-    QVERIFY(m_chart->isVisible());
+    QVERIFY(m_display->chart->isVisible());
 }
 
 void TestResultsDisplay::secondOrderCaption_data()

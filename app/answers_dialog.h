@@ -1,0 +1,28 @@
+#pragma once
+// «Ответы бланка…»: the sheet's keyed answers beside the paper sheet, to be checked and
+// corrected. Accepting hands the corrected letters back; the window scores them again.
+
+#include "questionnaire/keyed_options.h"
+
+#include <QDialog>
+
+class AnswerGrid;
+class QLabel;
+class QPushButton;
+
+class AnswersDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit AnswersDialog(const zorven::KeyedOptions &keyed, QWidget *parent = nullptr);
+
+    const zorven::KeyedOptions &options() const;
+
+private:
+    void showStatement(int q);
+
+    AnswerGrid *m_grid;
+    QLabel *m_statement;
+    QPushButton *m_rescore;
+};

@@ -1,0 +1,11 @@
+# Who and what the program is, in one place. The header the about box and start-up read,
+# the Windows version record, the desktop entry, the AppStream metainfo and the Debian
+# package are all made from these.
+set(ZORVEN_VERSION 1.0.0.0)
+set(ZORVEN_RELEASE_DATE 2026-12-08)
+set(ZORVEN_PRODUCT_NAME "Тест Зорвена")
+set(ZORVEN_COMMENT "Версия для обработки бланков")
+set(ZORVEN_MAKER_NAME "Лаборатория Зорвена")
+set(ZORVEN_WEB_ADDRESS "https://zorven.example/")
+# The AppStream component: the web address's host reversed, then the program.
+set(ZORVEN_APP_ID example.zorven.zorventest)

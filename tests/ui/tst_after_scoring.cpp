@@ -1,0 +1,499 @@
+// After a sheet is scored: its keyed answers checked against the paper sheet, corrected
+// and scored again in «Ответы бланка…», and the profile page printed or saved as PDF.
+// The window and the dialog are driven as an operator drives them; what a PDF shows is
+// read back with poppler's pdfinfo and pdftotext, as another program would read it.
+
+#include "app/answer_grid.h"
+#include "app/answers_dialog.h"
+#include "app/dialogs.h"
+#include "app/zorven.h"
+#include "questionnaire/answer_key.h"
+#include "questionnaire/statements.h"
+#include "results/scale_names.h"
+#include "ui/form_driver.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+
+#include <memory>
+
+namespace {
+
+constexpr int kStatements = zorven::kStatementCount;
+
+class ScriptedDialogs : public Dialogs
+{
+public:
+    QStringList errorReports;
+    QStringList proposedPdfPaths;
+    QString pdfPathAnswer;   // empty: the save dialog is cancelled
+    QString printerFile;     // where the "printer" puts its page; empty: cancelled
+    int printDialogs = 0;
+
+    void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
+    QString askReportPath(QWidget *, const QString &) override { return {}; }
+
+    QString askProfilePdfPath(QWidget *, const QString &proposedPath) override
+    {
+        proposedPdfPaths << proposedPath;
+        return pdfPathAnswer;
+    }
+
+    // Stands in for the print dialog and a printer: the page goes to a PDF file.
+    bool askPrinter(QWidget *, QPrinter &printer) override
+    {
+        ++printDialogs;
+        if (printerFile.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerFile);
+        return true;
+    }
+};
+
+// a, b, c by turns from statement 3 (q % 3 == 0 is a), as the end-to-end woman's sheet.
+zorven::KeyedOptions optionsByTurns()
+{
+    zorven::KeyedOptions options;
+    for (int q = 1; q <= kStatements; ++q)
+        options.set(q, q % 3 + 1);
+    return options;
+}
+
+// For a statement of a graded scale: the option worth 2 points, or if `option` is, the one
+// worth none.
+int otherExtreme(int q, int option)
+{
+    const int wanted = zorven::answerCode(q, option) == 2 ? 0 : 2;
+    for (int other = 1; other <= 3; ++other) {
+        if (zorven::answerCode(q, other) == wanted)
+            return other;
+    }
+    qFatal("statement %d has no option worth %d", q, wanted);
+}
+
+// Factor A's statements, keyed wrong: enough to move its sten.
+const QList<int> kMiskeyed = {3, 26, 27, 51, 52, 76};
+
+zorven::KeyedOptions withMiskeys(zorven::KeyedOptions options)
+{
+    for (const int q : kMiskeyed)
+        options.set(q, otherExtreme(q, options.at(q)));
+    return options;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
+}
+
+// With the arrow keys: down a row at a time, then along the row.
+void goTo(AnswerGrid *grid, int q)
+{
+    while (grid->currentStatement() + AnswerGrid::kCellsPerRow <= q)
+        QTest::keyClick(grid, Qt::Key_Down);
+    while (grid->currentStatement() < q)
+        QTest::keyClick(grid, Qt::Key_Right);
+    while (grid->currentStatement() > q)
+        QTest::keyClick(grid, Qt::Key_Left);
+}
+
+QStringList entriesOf(const QString &directory)
+{
+    return QDir(directory).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Every file of the folder and its bytes.
+QMap<QString, QByteArray> contentsOf(const QString &directory)
+{
+    QMap<QString, QByteArray> contents;
+    for (const QString &name : entriesOf(directory))
+        contents[name] = fileBytes(QDir(directory).filePath(name));
+    return contents;
+}
+
+// Runs one of poppler's tools on a PDF and gives what it printed.
+QString popplerOutput(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        qFatal("%s did not run: the tests need Debian's poppler-utils", qPrintable(tool));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+struct Shown
+{
+    QList<double> bars;
+    QStringList values;
+    friend bool operator==(const Shown &, const Shown &) = default;
+};
+
+} // namespace
+
+class TestAfterScoring : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void changedCellChangesTheRecord_data();
+    void changedCellChangesTheRecord();
+    void rescoreGivesWhatKeyingTheCorrectedSheetGives();
+    void cancelLeavesEverythingAsItWas();
+    void profilePageIsOnePageWithTheSheetsResults_data();
+    void profilePageIsOnePageWithTheSheetsResults();
+    void cancelledOrFailedProfileLosesNothing();
+
+private:
+    template<typename T = QWidget>
+    T *child(const char *name) const
+    {
+        return form_driver::child<T>(m_window, name);
+    }
+    TForm1 *openWindow(ScriptedDialogs *dialogs);
+    void keySheet(TForm1 *window, const zorven::KeyedOptions &options);
+    AnswersDialog *openAnswers();
+    Shown shown(const TForm1 *window) const;
+
+    std::unique_ptr<QTemporaryDir> m_workDir;
+    QString m_previousDir;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    TForm1 *m_window = nullptr;
+};
+
+void TestAfterScoring::init()
+{
+    m_workDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_workDir->isValid());
+    m_previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_workDir->path()));
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    form_driver::clickWithoutDoubleClickGuard();
+    m_window = openWindow(m_dialogs.get());
+}
+
+void TestAfterScoring::cleanup()
+{
+    delete m_window;
+    QVERIFY(QDir::setCurrent(m_previousDir));
+    m_workDir.reset();
+}
+
+TForm1 *TestAfterScoring::openWindow(ScriptedDialogs *dialogs)
+{
+    auto *window = new TForm1;
+    window->setDialogs(dialogs);
+    window->show();
+    if (!QTest::qWaitForWindowActive(window))
+        qFatal("the main window did not become active");
+    return window;
+}
+
+// The woman of the end-to-end test, keyed with the keys 1, 2, 3.
+void TestAfterScoring::keySheet(TForm1 *window, const zorven::KeyedOptions &options)
+{
+    form_driver::typeText(form_driver::child<QLineEdit>(window, "LEdit"),
+                          QStringLiteral("Петрова А.В."));
+    form_driver::chooseSex(window, zorven::Sex::Female);
+    form_driver::typeAge(window, QStringLiteral("20"));
+    QTest::mouseClick(form_driver::child<QPushButton>(window, "Button4"), Qt::LeftButton);
+    for (int q = 1; q <= kStatements; ++q)
+        QTest::keyClick(window, Qt::Key(Qt::Key_0 + options.at(q)));
+    if (!window->sheet().options.isComplete())
+        qFatal("the sheet was not keyed");
+}
+
+AnswersDialog *TestAfterScoring::openAnswers()
+{
+    child<QAction>("SheetAnswers")->trigger();
+    auto *dialog = m_window->findChild<AnswersDialog *>(QStringLiteral("AnswersDialog"));
+    if (!dialog || !QTest::qWaitForWindowExposed(dialog))
+        qFatal("«Ответы бланка» did not open");
+    return dialog;
+}
+
+Shown TestAfterScoring::shown(const TForm1 *window) const
+{
+    Shown result;
+    const zorven::ProfileSeries &series = window->chart().series(0);
+    for (int k = 0; k < series.pointCount(); ++k)
+        result.bars << series.value(k);
+    for (const char *name : {"RzLabel1", "RzLabel2", "RzLabel3", "RzLabel4"})
+        result.values << form_driver::child<QLabel>(window, name)->text();
+    return result;
+}
+
+// Each row starts at statement 1 with the letters by turns, moves with `keys`, and then
+// clicks a box or types a character.
+void TestAfterScoring::changedCellChangesTheRecord_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("clickedOption"); // 0: a character is typed instead
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("statement");
+    QTest::addColumn<int>("option"); // the letter the cell holds afterwards
+
+    using K = QList<int>;
+    QTest::newRow("box a clicked") << K{Qt::Key_Down, Qt::Key_Right, Qt::Key_Right}
+                                   << 1 << QString() << 13 << 1;
+    QTest::newRow("c typed after moving down twice and right")
+        << K{Qt::Key_Down, Qt::Key_Down, Qt::Key_Right} << 0 << "c" << 22 << 3;
+    QTest::newRow("2 typed at the end, one row up") << K{Qt::Key_End, Qt::Key_Up} << 0 << "2"
+                                                    << 177 << 2;
+    QTest::newRow("Cyrillic б") << K{Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right}
+                                << 0 << QStringLiteral("б") << 5 << 2;
+    QTest::newRow("Cyrillic с, the look-alike of c") << K{} << 0 << QStringLiteral("с") << 1 << 3;
+    QTest::newRow("a move off the sheet stays") << K{Qt::Key_Up, Qt::Key_Left} << 0 << "a" << 1
+                                                << 1;
+    QTest::newRow("Cyrillic в is refused") << K{Qt::Key_Right} << 0 << QStringLiteral("в") << 2
+                                           << 1 + 2 % 3;
+    QTest::newRow("x is refused") << K{Qt::Key_Right} << 0 << "x" << 2 << 1 + 2 % 3;
+}
+
+void TestAfterScoring::changedCellChangesTheRecord()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(int, clickedOption);
+    QFETCH(QString, typed);
+    QFETCH(int, statement);
+    QFETCH(int, option);
+
+    const zorven::KeyedOptions keyed = optionsByTurns();
+    AnswersDialog dialog(keyed);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *grid = form_driver::child<AnswerGrid>(&dialog, "AnswerGrid");
+    auto *rescore = form_driver::child<QPushButton>(&dialog, "Rescore");
+    QSignalSpy refused(grid, &AnswerGrid::refusedKey);
+    QVERIFY(grid->hasFocus());
+
+    for (const int key : keys)
+        QTest::keyClick(grid, Qt::Key(key));
+    QCOMPARE(grid->currentStatement(), statement);
+    QVERIFY(form_driver::child<QLabel>(&dialog, "AnswersStatement")
+                ->text()
+                .endsWith(zorven::statementText(statement)));
+    if (clickedOption != 0)
+        QTest::mouseClick(grid, Qt::LeftButton, {}, grid->optionRect(statement, clickedOption).center());
+    else
+        form_driver::typeText(grid, typed);
+
+    zorven::KeyedOptions expected = keyed;
+    expected.set(statement, option);
+    QCOMPARE(dialog.options(), expected);
+    const zorven::AnswerRecord record = zorven::answerRecordOf(dialog.options());
+    QCOMPARE(record.at(statement), zorven::answerCode(statement, option));
+    const bool changed = option != keyed.at(statement);
+    QCOMPARE(grid->isChanged(statement), changed);
+    QCOMPARE(rescore->isEnabled(), changed);
+    QCOMPARE(refused.size(), typed == QStringLiteral("в") || typed == "x" ? 1 : 0);
+
+    // Changed back, the cell no longer stands out and there is nothing to score again.
+    form_driver::typeText(grid, QString::number(keyed.at(statement)));
+    QVERIFY(!grid->isChanged(statement));
+    QVERIFY(!rescore->isEnabled());
+
+    QHelpEvent help(QEvent::ToolTip, grid->cellRect(statement).center(),
+                    grid->mapToGlobal(grid->cellRect(statement).center()));
+    QApplication::sendEvent(grid, &help);
+    QVERIFY(QToolTip::text().contains(zorven::statementText(statement).toHtmlEscaped()));
+}
+
+// The operator corrects A's statements with the keys alone and re-scores: report, chart,
+// values and record are those of the same sheet keyed right from the start.
+void TestAfterScoring::rescoreGivesWhatKeyingTheCorrectedSheetGives()
+{
+    const QString reportName = QStringLiteral("Петрова А.В..txt");
+    QByteArray rightReport;
+    QStringList rightFiles;
+    Shown rightShown;
+    zorven::Sheet rightSheet;
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        ScriptedDialogs dialogs;
+        std::unique_ptr<TForm1> right(openWindow(&dialogs));
+        keySheet(right.get(), optionsByTurns());
+        rightReport = fileBytes(reportName);
+        rightFiles = entriesOf(elsewhere.path());
+        rightShown = shown(right.get());
+        rightSheet = right->sheet();
+        QVERIFY(QDir::setCurrent(m_workDir->path()));
+    }
+
+    for (const char *name : {"SheetAnswers", "PrintProfile", "SaveProfilePdf"})
+        QVERIFY2(!child<QAction>(name)->isEnabled(), name);
+    keySheet(m_window, withMiskeys(optionsByTurns()));
+    for (const char *name : {"SheetAnswers", "PrintProfile", "SaveProfilePdf"})
+        QVERIFY2(child<QAction>(name)->isEnabled(), name);
+    QVERIFY2(fileBytes(reportName) != rightReport, "the miskeys change nothing: no test");
+    QVERIFY(shown(m_window) != rightShown);
+
+    AnswersDialog *dialog = openAnswers();
+    auto *grid = form_driver::child<AnswerGrid>(dialog, "AnswerGrid");
+    for (const int q : kMiskeyed) {
+        goTo(grid, q);
+        QTest::keyClicks(grid, QString(QChar(u'a' + optionsByTurns().at(q) - 1)));
+    }
+    auto *rescore = form_driver::child<QPushButton>(dialog, "Rescore");
+    QTest::keyClick(grid, Qt::Key_Return);
+    QVERIFY2(dialog->isVisible(), "Enter in the grid re-scored");
+    while (QApplication::focusWidget() != rescore)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(rescore, Qt::Key_Space);
+
+    QTRY_VERIFY(!m_window->findChild<AnswersDialog *>());
+    QVERIFY(m_dialogs->errorReports.isEmpty());
+    QCOMPARE(entriesOf(QDir::currentPath()), rightFiles);
+    QCOMPARE(fileBytes(reportName), rightReport);
+    QCOMPARE(shown(m_window), rightShown);
+    QCOMPARE(m_window->sheet().options, rightSheet.options);
+    for (int q = 1; q <= kStatements; ++q)
+        QVERIFY2(m_window->sheet().answers.at(q) == rightSheet.answers.at(q), qPrintable(QString::number(q)));
+}
+
+void TestAfterScoring::cancelLeavesEverythingAsItWas()
+{
+    keySheet(m_window, withMiskeys(optionsByTurns()));
+    const QString reportName = QStringLiteral("Петрова А.В..txt");
+    const QDateTime written = QFileInfo(reportName).lastModified();
+    const QMap<QString, QByteArray> files = contentsOf(QDir::currentPath());
+    const zorven::Sheet sheet = m_window->sheet();
+    const Shown before = shown(m_window);
+
+    AnswersDialog *dialog = openAnswers();
+    auto *grid = form_driver::child<AnswerGrid>(dialog, "AnswerGrid");
+    for (const int q : {3, 26})
+        QTest::mouseClick(grid, Qt::LeftButton, {},
+                          grid->optionRect(q, otherExtreme(q, sheet.options.at(q))).center());
+    QVERIFY(grid->hasChanges());
+    QTest::keyClick(grid, Qt::Key_Escape);
+
+    QTRY_VERIFY(!m_window->findChild<AnswersDialog *>());
+    QCOMPARE(m_window->sheet().options, sheet.options);
+    QCOMPARE(m_window->sheet().stens, sheet.stens);
+    QCOMPARE(m_window->sheet().secondOrder, sheet.secondOrder);
+    QCOMPARE(shown(m_window), before);
+    QCOMPARE(contentsOf(QDir::currentPath()), files);
+    QCOMPARE(QFileInfo(reportName).lastModified(), written);
+    QVERIFY(m_dialogs->errorReports.isEmpty());
+
+    // Opened again, it shows the letters as keyed, none of them marked changed.
+    dialog = openAnswers();
+    grid = form_driver::child<AnswerGrid>(dialog, "AnswerGrid");
+    QVERIFY(!grid->hasChanges());
+    QCOMPARE(grid->options(), sheet.options);
+    QTest::mouseClick(form_driver::child<QPushButton>(dialog, "CancelAnswers"), Qt::LeftButton);
+    QTRY_VERIFY(!m_window->findChild<AnswersDialog *>());
+}
+
+void TestAfterScoring::profilePageIsOnePageWithTheSheetsResults_data()
+{
+    QTest::addColumn<bool>("printed");
+    QTest::newRow("saved as PDF") << false;
+    QTest::newRow("printed") << true;
+}
+
+void TestAfterScoring::profilePageIsOnePageWithTheSheetsResults()
+{
+    QFETCH(bool, printed);
+    keySheet(m_window, optionsByTurns());
+    const QString proposed = QDir::current().absoluteFilePath(QStringLiteral("Петрова А.В..pdf"));
+    QString pdf;
+    if (printed) {
+        pdf = QDir::current().absoluteFilePath(QStringLiteral("printer.pdf"));
+        m_dialogs->printerFile = pdf;
+        child<QAction>("PrintProfile")->trigger();
+        QCOMPARE(m_dialogs->printDialogs, 1);
+    } else {
+        pdf = proposed;
+        m_dialogs->pdfPathAnswer = proposed;
+        child<QAction>("SaveProfilePdf")->trigger();
+        QCOMPARE(m_dialogs->proposedPdfPaths, QStringList{proposed});
+    }
+    QVERIFY(m_dialogs->errorReports.isEmpty());
+
+    const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages: +1$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
+
+    const QString text = popplerOutput(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    for (const QString &line : {QStringLiteral("Фамилия: Петрова А.В."),
+                                QStringLiteral("Возраст (лет): 20"), QStringLiteral("Пол: Женский"),
+                                QStringLiteral("Дата проведения: ") + date})
+        QVERIFY2(text.contains(line), qPrintable(line));
+    const zorven::Stens &stens = m_window->sheet().stens;
+    for (int k = 0; k < zorven::kFactorCount; ++k) {
+        const QString row = QStringLiteral("^ *%1 +%2 +%3 *$")
+                                .arg(QString::fromLatin1(zorven::kFactorNames[k].data()),
+                                     zorven::scaleName(k), QString::number(stens[k]));
+        QVERIFY2(text.contains(QRegularExpression(row, QRegularExpression::MultilineOption)),
+                 qPrintable(row + "\n" + text));
+    }
+    for (const QString &value : shown(m_window).values)
+        QVERIFY2(text.contains(value), qPrintable(value));
+}
+
+// A cancelled dialog writes and prints nothing; a PDF that cannot be written is named in
+// the box, and the same command then writes it elsewhere.
+void TestAfterScoring::cancelledOrFailedProfileLosesNothing()
+{
+    keySheet(m_window, optionsByTurns());
+    const QStringList files = entriesOf(QDir::currentPath());
+
+    child<QAction>("PrintProfile")->trigger();
+    child<QAction>("SaveProfilePdf")->trigger();
+    QCOMPARE(m_dialogs->printDialogs, 1);
+    QCOMPARE(m_dialogs->proposedPdfPaths.size(), 1);
+    QCOMPARE(entriesOf(QDir::currentPath()), files);
+    QVERIFY(m_dialogs->errorReports.isEmpty());
+
+    const QString missing = QDir::current().absoluteFilePath(QStringLiteral("missing/profile.pdf"));
+    m_dialogs->pdfPathAnswer = missing;
+    child<QAction>("SaveProfilePdf")->trigger();
+    QCOMPARE(m_dialogs->errorReports,
+             QStringList{QStringLiteral("Профиль не сохранён в файл %1: File not found.")
+                             .arg(QDir::toNativeSeparators(missing))});
+    QCOMPARE(entriesOf(QDir::currentPath()), files);
+
+    m_dialogs->pdfPathAnswer = QDir::current().absoluteFilePath(QStringLiteral("profile.pdf"));
+    child<QAction>("SaveProfilePdf")->trigger();
+    QCOMPARE(m_dialogs->errorReports.size(), 1);
+    QVERIFY(fileBytes(m_dialogs->pdfPathAnswer).startsWith("%PDF-"));
+}
+
+// The locale is chosen before the application exists, as the end-to-end test does: the
+// page's date and decimal comma are those of a Russian desk.
+int main(int argc, char *argv[])
+{
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+    QApplication application(argc, argv);
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+    TestAfterScoring test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_after_scoring.moc"
