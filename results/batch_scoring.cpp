@@ -207,7 +207,10 @@ public:
         if (!readInput(records) || !prepareOutput())
             return kBatchCannotRun;
         for (int i = 0; i < records.size(); ++i) {
-            scoreRecord(records[i]);
+            if (!scoreRecord(records[i])) {
+                keepPendingRows();
+                return kBatchCannotRun;
+            }
             if (m_pendingRows == kBatchRowsPerSync && !keepPendingRows())
                 return kBatchCannotRun;
             m_messages.progress(i + 1, m_rejected, records.size());
@@ -273,42 +276,52 @@ private:
         return true;
     }
 
-    void scoreRecord(const TableRecord &record)
+    // False when the folder can take no more reports: the batch stops there.
+    bool scoreRecord(const TableRecord &record)
     {
         const std::variant<BatchSheet, QString> sheetOrReason = batchSheetOf(record);
         if (const QString *reason = std::get_if<QString>(&sheetOrReason)) {
             ++m_rejected;
             m_messages.say(QStringLiteral("%1:%2: %3").arg(m_paths.input).arg(record.line).arg(*reason));
-            return;
+            return true;
         }
         const BatchSheet &input = std::get<BatchSheet>(sheetOrReason);
         const Sheet sheet = scoredSheet(input.options, input.sex, input.age);
-        const QString reportName = writeReportOf(input, sheet, record.line);
+        QString reportName;
+        if (!writeReportOf(input, sheet, record.line, reportName))
+            return false;
         m_rows += resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
                                    input.options, sheet.raw, sheet.stens, sheet.secondOrder,
                                    reportName},
                                   m_regional.decimalSeparator);
         ++m_pendingRows;
+        return true;
     }
 
-    // The name the report was written under, empty when it could not be written.
-    QString writeReportOf(const BatchSheet &input, const Sheet &sheet, int line)
+    // `name` is what the report was written under, empty when it could not be written.
+    // False when the failure is the folder's, not the row's: every later report would
+    // fail the same way, so the batch stops with the rows of the reports it wrote.
+    bool writeReportOf(const BatchSheet &input, const Sheet &sheet, int line, QString &name)
     {
         const ReportData data{input.surname, input.age, sexTextOf(input.sex),
                               input.scoredAt.date(), sheet.stens, sheet.secondOrder};
-        const QString name = unusedReportName(reportFileName(input.surname));
+        const QString wanted = unusedReportName(reportFileName(input.surname));
         const int code =
-            writeReport(m_outDir.filePath(name), reportBytes(data, m_regional), ReportSync::LeftToCaller);
-        if (code != 0) {
-            ++m_unwritten;
-            m_messages.say(QStringLiteral("%1:%2: отчёт «%3» не записан: %4")
-                               .arg(m_paths.input)
-                               .arg(line)
-                               .arg(name, russianReportError(code)));
-            return {};
+            writeReport(m_outDir.filePath(wanted), reportBytes(data, m_regional), ReportSync::LeftToCaller);
+        if (code == 0) {
+            m_usedNames.insert(wanted);
+            name = wanted;
+            return true;
         }
-        m_usedNames.insert(name);
-        return name;
+        ++m_unwritten;
+        const bool folderFailed = code == ENOSPC || code == EDQUOT || code == EROFS;
+        m_messages.say(QStringLiteral("%1:%2: отчёт «%3» не записан: %4%5")
+                           .arg(m_paths.input)
+                           .arg(line)
+                           .arg(wanted, russianReportError(code),
+                                folderFailed ? QStringLiteral("; обработка остановлена") : QString()));
+        name.clear();
+        return !folderFailed;
     }
 
     // A batch never replaces a report it wrote itself: two respondents of one surname

@@ -131,7 +131,8 @@ QString reasonText(const TableFailure &failure)
     case TableFailure::Kind::Busy:
         return QStringLiteral("таблицу слишком долго занимает другая копия программы");
     case TableFailure::Kind::LockRefused:
-        return QStringLiteral("в папке нельзя создать файл блокировки, нет прав на запись");
+        return QStringLiteral("в папке не удалось создать файл блокировки (нет прав на запись "
+                              "или места на диске)");
     case TableFailure::Kind::Io:
         return plainErrorText(failure.error);
     case TableFailure::Kind::None:
