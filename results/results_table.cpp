@@ -5,19 +5,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QLockFile>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zorven {
 
 namespace {
-
-const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd'T'HH:mm:ss");
 
 // Long enough for a copy of the program that syncs on a busy disk (hundreds of
 // milliseconds have been seen), short enough that the operator is not left waiting.
@@ -54,10 +52,12 @@ QByteArray letters(const KeyedOptions &options)
 }
 
 template<typename Scores>
-void addScores(QList<QByteArray> &fields, const Scores &scores)
+void addScores(QByteArray &text, const Scores &scores)
 {
-    for (const std::uint8_t score : scores)
-        fields << QByteArray::number(score);
+    for (const std::uint8_t score : scores) {
+        text += ';';
+        text += QByteArray::number(score);
+    }
 }
 
 TableFailure failureOf(TableFailure::Kind kind, int error = 0)
@@ -165,19 +165,32 @@ QString plainErrorText(int error)
     }
 }
 
+// Written and read by hand: Qt's date formats build a parser for every call, which a
+// batch of many rows feels.
 QString tableDateTime(const QDateTime &dateTime)
 {
-    return QLocale::c().toString(dateTime, kDateTimeFormat);
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", date.year(), date.month(),
+                             date.day(), time.hour(), time.minute(), time.second());
 }
 
 QDateTime parseTableDateTime(const QString &text)
 {
-    constexpr qsizetype kDateLength = 10; // yyyy-MM-dd
-    constexpr qsizetype kLength = 19;     // yyyy-MM-ddTHH:mm:ss
-    if (text.size() != kLength || text[kDateLength] != u'T')
+    // The pattern, with 'd' for each digit.
+    static constexpr std::u16string_view kShape = u"dddd-dd-ddTdd:dd:dd";
+    if (text.size() != qsizetype(kShape.size()))
         return {};
-    const QDate date = QDate::fromString(text.left(kDateLength), QStringLiteral("yyyy-MM-dd"));
-    const QTime time = QTime::fromString(text.mid(kDateLength + 1), QStringLiteral("HH:mm:ss"));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool digitWanted = kShape[i] == u'd';
+        if (digitWanted ? !(text[i] >= u'0' && text[i] <= u'9') : text[i] != QChar(kShape[i]))
+            return {};
+    }
+    const auto number = [&text](qsizetype from, qsizetype length) {
+        return QStringView(text).sliced(from, length).toInt();
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
     if (!date.isValid() || !time.isValid())
         return {};
     return QDateTime(date, time, Qt::UTC);
@@ -202,19 +215,18 @@ QByteArray resultsTableHeader()
 
 QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator)
 {
-    QList<QByteArray> fields = {
-        tableDateTime(row.scoredAt).toLatin1(),
-        quotedField(row.surname),
-        quotedField(row.sexText),
-        QByteArray::number(row.age),
-        letters(row.options),
-    };
-    addScores(fields, row.raw);
-    addScores(fields, row.stens);
+    constexpr qsizetype kUsualRowBytes = 512;
+    QByteArray text;
+    text.reserve(kUsualRowBytes);
+    text += tableDateTime(row.scoredAt).toLatin1();
+    text += ';' + quotedField(row.surname) + ';' + quotedField(row.sexText) + ';';
+    text += QByteArray::number(row.age) + ';' + letters(row.options);
+    addScores(text, row.raw);
+    addScores(text, row.stens);
     for (const double value : row.secondOrder)
-        fields << quotedField(generalNumber(value, decimalSeparator));
-    fields << quotedField(row.reportFileName);
-    return joinedRow(fields);
+        text += ';' + quotedField(generalNumber(value, decimalSeparator));
+    text += ';' + quotedField(row.reportFileName) + "\r\n";
+    return text;
 }
 
 TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows)
