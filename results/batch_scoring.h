@@ -16,8 +16,8 @@ inline constexpr int kBatchAllScored = 0;
 inline constexpr int kBatchRowsRejected = 1;
 inline constexpr int kBatchCannotRun = 2;
 
-// How many reports are written between two syncs of the output folder; the reason is
-// given where the batch syncs.
+// How many rows are scored and written between two syncs of the output folder; the
+// reason is given where the batch syncs.
 inline constexpr int kBatchRowsPerSync = 1000;
 
 // Whether the command line asks for batch scoring rather than the window. Decided before
