@@ -27,11 +27,13 @@ constexpr int kUnexplainedFailure = EIO;
 constexpr QIODevice::OpenMode kAppendMode =
     QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered;
 
+// A comma is quoted too: LibreOffice Calc opens a .csv with the comma ticked as a
+// separator beside ';', and would split "5,4" into two cells.
 QByteArray quotedField(const QString &text)
 {
     QByteArray field = text.toUtf8();
     if (!field.contains(';') && !field.contains('"') && !field.contains('\r')
-        && !field.contains('\n'))
+        && !field.contains('\n') && !field.contains(','))
         return field;
     field.replace('"', "\"\"");
     return '"' + field + '"';

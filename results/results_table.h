@@ -47,7 +47,7 @@ char optionLetter(int option);
 // The header line, with its CR LF and without the byte-order mark.
 QByteArray resultsTableHeader();
 
-// One row, CR LF ended: fields separated by ';', a field holding ';', '"', CR or LF
+// One row, CR LF ended: fields separated by ';', a field holding ';', ',', '"', CR or LF
 // quoted with its '"' doubled. F1..F4 are written as the report writes them.
 QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator);
 
