@@ -5,8 +5,8 @@
 //   - the floor: a plain loop writing the same 100,000 report files with the same bytes
 //     and the same syncing (one sync of the folder's file system per kBatchRowsPerSync
 //     files), with no scoring and no table.
-// The batch and the floor run twice each, interleaved, so that the state of the disk's
-// cache hits both alike.
+// The batch and the floor run twice each, interleaved, so that the state of the disk hits
+// both alike; each writes into a folder of its own.
 //
 //   zorven_batch_bench [FOLDER]   works in a temporary folder inside FOLDER (default /tmp)
 
@@ -179,10 +179,11 @@ double batchSeconds(const QString &input, const QString &out)
     return seconds;
 }
 
-// The disk's writeback from one run must not be paid by the next.
-void settle(const QString &path)
+// The disk's writeback from one run must not be paid by the next. Nothing is deleted until
+// the end: ext4 makes new files slowly right after many were deleted (it searches past
+// recently freed inodes), which would charge one run for the one before.
+void settle()
 {
-    QDir(path).removeRecursively();
     ::sync();
 }
 
@@ -209,13 +210,12 @@ int main(int argc, char *argv[])
 
     double floorTotal = 0;
     double batchTotal = 0;
+    settle();
     for (int run = 0; run < kFileRuns; ++run) {
-        const QString floorDir = work.filePath(QStringLiteral("floor"));
-        const QString batchDir = work.filePath(QStringLiteral("batch"));
-        floorTotal += floorSeconds(floorDir, reports);
-        settle(floorDir);
-        batchTotal += batchSeconds(input, batchDir);
-        settle(batchDir);
+        floorTotal += floorSeconds(work.filePath(QStringLiteral("floor%1").arg(run)), reports);
+        settle();
+        batchTotal += batchSeconds(input, work.filePath(QStringLiteral("batch%1").arg(run)));
+        settle();
     }
     const double floorRate = kRows * kFileRuns / floorTotal;
     const double batchRate = kRows * kFileRuns / batchTotal;

@@ -16,9 +16,9 @@ inline constexpr int kBatchAllScored = 0;
 inline constexpr int kBatchRowsRejected = 1;
 inline constexpr int kBatchCannotRun = 2;
 
-// How many reports are written between two syncs of the output folder; the reason is
-// given where the batch syncs.
-inline constexpr int kBatchRowsPerSync = 1000;
+// How many rows are scored and written between two syncs of the output folder; the
+// reason is given where the batch syncs.
+inline constexpr int kBatchRowsPerSync = 5000;
 
 // Whether the command line asks for batch scoring rather than the window. Decided before
 // any application object exists, since batch scoring must not need a display.

@@ -15,13 +15,6 @@ enum Column { DateColumn, SurnameColumn, SexColumn, AgeColumn, AnswersColumn };
 const QString kMaleText = QStringLiteral("Мужской");
 const QString kFemaleText = QStringLiteral("Женский");
 
-// The three spellings of each option; the text is lowered before it is looked up.
-const std::array<QString, 3> kOptionSpellings = {
-    QStringLiteral("aа1"),
-    QStringLiteral("bб2"),
-    QStringLiteral("cв3"),
-};
-
 std::optional<Sex> sexOf(const QString &text)
 {
     for (const Sex sex : {Sex::Male, Sex::Female}) {
@@ -31,14 +24,20 @@ std::optional<Sex> sexOf(const QString &text)
     return std::nullopt;
 }
 
+// The three spellings of each option: Latin, Cyrillic, digit. Looked up per character
+// without lowering whole texts, since a batch reads 187 of them a row.
 std::optional<int> optionOf(QChar c)
 {
-    const QChar lowered = c.toLower();
-    for (int option = 1; option <= 3; ++option) {
-        if (kOptionSpellings[option - 1].contains(lowered))
-            return option;
+    switch (c.unicode()) {
+    case u'a': case u'A': case u'а': case u'А': case u'1':
+        return 1;
+    case u'b': case u'B': case u'б': case u'Б': case u'2':
+        return 2;
+    case u'c': case u'C': case u'в': case u'В': case u'3':
+        return 3;
+    default:
+        return std::nullopt;
     }
-    return std::nullopt;
 }
 
 // Each check returns the reason it fails, or an empty text.

@@ -60,9 +60,11 @@ QString withUnholdableReplaced(const QString &text)
 
 // QStringEncoder would write a character the code page lacks as SUB (0x1A), which some
 // readers take for the end of the file; such characters are replaced before encoding.
+// One encoder per thread: opening the code page's converter costs more than a line does,
+// which a batch of many reports feels.
 QByteArray toCp1251(const QString &text)
 {
-    QStringEncoder encoder("windows-1251");
+    thread_local QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
     Q_ASSERT(encoder.isValid());
     return encoder.encode(withUnholdableReplaced(text));
 }

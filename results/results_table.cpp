@@ -5,19 +5,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QLockFile>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zorven {
 
 namespace {
-
-const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd'T'HH:mm:ss");
 
 // Long enough for a copy of the program that syncs on a busy disk (hundreds of
 // milliseconds have been seen), short enough that the operator is not left waiting.
@@ -29,11 +27,13 @@ constexpr int kUnexplainedFailure = EIO;
 constexpr QIODevice::OpenMode kAppendMode =
     QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered;
 
+// A comma is quoted too: LibreOffice Calc opens a .csv with the comma ticked as a
+// separator beside ';', and would split "5,4" into two cells.
 QByteArray quotedField(const QString &text)
 {
     QByteArray field = text.toUtf8();
     if (!field.contains(';') && !field.contains('"') && !field.contains('\r')
-        && !field.contains('\n'))
+        && !field.contains('\n') && !field.contains(','))
         return field;
     field.replace('"', "\"\"");
     return '"' + field + '"';
@@ -54,10 +54,12 @@ QByteArray letters(const KeyedOptions &options)
 }
 
 template<typename Scores>
-void addScores(QList<QByteArray> &fields, const Scores &scores)
+void addScores(QByteArray &text, const Scores &scores)
 {
-    for (const std::uint8_t score : scores)
-        fields << QByteArray::number(score);
+    for (const std::uint8_t score : scores) {
+        text += ';';
+        text += QByteArray::number(score);
+    }
 }
 
 TableFailure failureOf(TableFailure::Kind kind, int error = 0)
@@ -131,7 +133,8 @@ QString reasonText(const TableFailure &failure)
     case TableFailure::Kind::Busy:
         return QStringLiteral("таблицу слишком долго занимает другая копия программы");
     case TableFailure::Kind::LockRefused:
-        return QStringLiteral("в папке нельзя создать файл блокировки, нет прав на запись");
+        return QStringLiteral("в папке не удалось создать файл блокировки (нет прав на запись "
+                              "или места на диске)");
     case TableFailure::Kind::Io:
         return plainErrorText(failure.error);
     case TableFailure::Kind::None:
@@ -164,14 +167,35 @@ QString plainErrorText(int error)
     }
 }
 
+// Written and read by hand: Qt's date formats build a parser for every call, which a
+// batch of many rows feels.
 QString tableDateTime(const QDateTime &dateTime)
 {
-    return QLocale::c().toString(dateTime, kDateTimeFormat);
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", date.year(), date.month(),
+                             date.day(), time.hour(), time.minute(), time.second());
 }
 
 QDateTime parseTableDateTime(const QString &text)
 {
-    return QLocale::c().toDateTime(text, kDateTimeFormat);
+    // The pattern, with 'd' for each digit.
+    static constexpr std::u16string_view kShape = u"dddd-dd-ddTdd:dd:dd";
+    if (text.size() != qsizetype(kShape.size()))
+        return {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool digitWanted = kShape[i] == u'd';
+        if (digitWanted ? !(text[i] >= u'0' && text[i] <= u'9') : text[i] != QChar(kShape[i]))
+            return {};
+    }
+    const auto number = [&text](qsizetype from, qsizetype length) {
+        return QStringView(text).sliced(from, length).toInt();
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const QTime time(number(11, 2), number(14, 2), number(17, 2));
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time, Qt::UTC);
 }
 
 char optionLetter(int option)
@@ -193,19 +217,18 @@ QByteArray resultsTableHeader()
 
 QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator)
 {
-    QList<QByteArray> fields = {
-        tableDateTime(row.scoredAt).toLatin1(),
-        quotedField(row.surname),
-        quotedField(row.sexText),
-        QByteArray::number(row.age),
-        letters(row.options),
-    };
-    addScores(fields, row.raw);
-    addScores(fields, row.stens);
+    constexpr qsizetype kUsualRowBytes = 512;
+    QByteArray text;
+    text.reserve(kUsualRowBytes);
+    text += tableDateTime(row.scoredAt).toLatin1();
+    text += ';' + quotedField(row.surname) + ';' + quotedField(row.sexText) + ';';
+    text += QByteArray::number(row.age) + ';' + letters(row.options);
+    addScores(text, row.raw);
+    addScores(text, row.stens);
     for (const double value : row.secondOrder)
-        fields << quotedField(generalNumber(value, decimalSeparator));
-    fields << quotedField(row.reportFileName);
-    return joinedRow(fields);
+        text += ';' + quotedField(generalNumber(value, decimalSeparator));
+    text += ';' + quotedField(row.reportFileName) + "\r\n";
+    return text;
 }
 
 TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows)

@@ -36,7 +36,9 @@ struct ResultsRow {
 
 // Column 1: local time as yyyy-MM-ddTHH:mm:ss, the same in every locale.
 QString tableDateTime(const QDateTime &dateTime);
-// The reverse; an invalid QDateTime for any other text.
+// The reverse, held as UTC so that no time-zone rule moves it: the wall-clock time as
+// written, also one a daylight-saving change skipped, and no look at the system's time
+// zone for each of a batch's rows. An invalid QDateTime for any other text.
 QDateTime parseTableDateTime(const QString &text);
 
 // Column 5's letter for option 1, 2, 3.
@@ -45,7 +47,7 @@ char optionLetter(int option);
 // The header line, with its CR LF and without the byte-order mark.
 QByteArray resultsTableHeader();
 
-// One row, CR LF ended: fields separated by ';', a field holding ';', '"', CR or LF
+// One row, CR LF ended: fields separated by ';', a field holding ';', ',', '"', CR or LF
 // quoted with its '"' doubled. F1..F4 are written as the report writes them.
 QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator);
 

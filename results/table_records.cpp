@@ -59,24 +59,32 @@ private:
         QString text;
         if (!atEnd() && current() == u'"')
             unclosedQuote = !takeQuoted(text);
+        const qsizetype start = m_at;
         while (!atEnd() && current() != u';' && !atLineEnd())
-            text += m_text[m_at++];
+            ++m_at;
+        text += m_text.sliced(start, m_at - start);
         return text;
     }
 
+    // Taken in runs up to each quote, so that a long field is not copied a character at
+    // a time.
     bool takeQuoted(QString &text)
     {
         ++m_at;
         while (!atEnd()) {
-            const QChar c = m_text[m_at++];
-            if (c == u'"') {
-                if (atEnd() || current() != u'"')
-                    return true;
-                ++m_at;
-            } else if (c == u'\n') {
-                ++m_line;
-            }
-            text += c;
+            const qsizetype quote = m_text.indexOf(u'"', m_at);
+            const qsizetype end = quote < 0 ? m_text.size() : quote;
+            const QStringView run = m_text.sliced(m_at, end - m_at);
+            m_line += int(run.count(u'\n'));
+            text += run;
+            m_at = end;
+            if (quote < 0)
+                return false;
+            ++m_at;
+            if (atEnd() || current() != u'"')
+                return true;
+            text += u'"';
+            ++m_at;
         }
         return false;
     }

@@ -34,7 +34,7 @@ const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
 const QByteArray kRowAfterSurname = ";Женский;20;" + kLetters
     + ";1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16"
       ";1;2;3;4;5;6;7;8;9;10;1;2;3;4;5;6"
-      ";5,4;-1,7;10;0;report.txt\r\n";
+      ";\"5,4\";\"-1,7\";10;0;report.txt\r\n";
 
 constexpr const char *kWriterArgument = "--append-rows";
 constexpr int kRowsPerWriter = 40;
@@ -145,6 +145,7 @@ void TestResultsTable::rowQuotesWhatWouldSplitIt_data()
     QTest::newRow("empty") << QString() << QByteArray();
     QTest::newRow(";") << QStringLiteral("Иванова;Петрова") << QByteArray("\"Иванова;Петрова\"");
     QTest::newRow("\"") << QStringLiteral("О\"Нил \"мл.\"") << QByteArray("\"О\"\"Нил \"\"мл.\"\"\"");
+    QTest::newRow(",") << QStringLiteral("Иванов, Пётр") << QByteArray("\"Иванов, Пётр\"");
     QTest::newRow("CR LF") << QStringLiteral("две\r\nстроки") << QByteArray("\"две\r\nстроки\"");
     QTest::newRow("LF") << QStringLiteral("a\nb") << QByteArray("\"a\nb\"");
 }

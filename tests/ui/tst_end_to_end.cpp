@@ -143,7 +143,7 @@ QByteArray expectedRow(const QByteArray &scoredAt, const Respondent &respondent,
     for (const int sten : results.stens)
         fields << QByteArray::number(sten);
     for (const QString &value : results.secondOrder)
-        fields << value.toUtf8();
+        fields << (value.contains(u',') ? '"' + value.toUtf8() + '"' : value.toUtf8());
     fields << reportName.toUtf8();
     return fields.join(';') + "\r\n";
 }
@@ -441,7 +441,7 @@ void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
     QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
     QCOMPARE(fileBytes(kWomansFile), earlier);
     QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
-    QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";4,2;\r\n"),
+    QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";\"4,2\";\r\n"),
              "the row names a report that was not written");
     checkResultsShown(kWomansResults);
     QVERIFY(!m_form->child("Label2")->isVisible());
