@@ -1,5 +1,6 @@
 // Writing the report file: replacing an earlier report, every refusal and a failing disk
-// with nothing lost, and the error report's texts.
+// with nothing lost, the batch's unsynced writer beside the synced one, and the error
+// report's texts.
 
 #include "results/io_error.h"
 #include "results/report_file.h"
@@ -86,6 +87,8 @@ private slots:
     void failingDiskLosesNothing();
     void foreignEntryNeverWrittenThrough_data();
     void foreignEntryNeverWrittenThrough();
+    void unsyncedWriterWritesLikeTheSyncedOne_data();
+    void unsyncedWriterWritesLikeTheSyncedOne();
 
     void errorCodeOfPlatformError_data();
     void errorCodeOfPlatformError();
@@ -216,6 +219,52 @@ void TestReportFile::foreignEntryNeverWrittenThrough()
     const QFileInfo planted(path);
     QVERIFY(planted.isSymLink() || (!planted.isFile() && planted.exists()));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 2);
+}
+
+// The batch's writer, which leaves syncing to its caller, refuses and replaces as the
+// window's does.
+void TestReportFile::unsyncedWriterWritesLikeTheSyncedOne_data()
+{
+    QTest::addColumn<QString>("before"); // what stands at the report's name
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("new name") << "nothing" << 0 << kNewReport;
+    QTest::newRow("earlier report") << "report" << 0 << kNewReport;
+    QTest::newRow("read-only earlier report") << "read-only" << kFileAccessDenied << kEarlierReport;
+    // The link stays, and what it points at keeps its bytes.
+    QTest::newRow("link to another file") << "link" << kFileAccessDenied << kEarlierReport;
+    QTest::newRow("missing folder") << "no folder" << kFileNotFound << QByteArray();
+}
+
+void TestReportFile::unsyncedWriterWritesLikeTheSyncedOne()
+{
+    QFETCH(QString, before);
+    QFETCH(int, code);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    QString path = dir.filePath(QStringLiteral("Иванов.txt"));
+    const QString linked = elsewhere.filePath(QStringLiteral("other.txt"));
+    if (before == "report" || before == "read-only")
+        QVERIFY(putFile(path, kEarlierReport));
+    if (before == "read-only")
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    if (before == "link") {
+        QVERIFY(putFile(linked, kEarlierReport));
+        QVERIFY(QFile::link(linked, path));
+    }
+    if (before == "no folder")
+        path = dir.filePath(QStringLiteral("missing/Иванов.txt"));
+
+    QCOMPARE(writeReport(path, kNewReport, ReportSync::LeftToCaller), code);
+
+    QMap<QString, QByteArray> expected;
+    if (before != "no folder")
+        expected.insert(QStringLiteral("Иванов.txt"), after);
+    QCOMPARE(filesIn(dir.path()), expected);
+    if (before == "link")
+        QCOMPARE(filesIn(elsewhere.path()), (QMap<QString, QByteArray>{{"other.txt", kEarlierReport}}));
 }
 
 void TestReportFile::errorCodeOfPlatformError_data()
