@@ -7,6 +7,7 @@
 #include "app/age_field.h"
 #include "app/zorven.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -125,5 +126,17 @@ private:
     TAboutBox *m_aboutBox = new TAboutBox(&m_window); // owned by the window
     bool m_active = false;
 };
+
+// Runs a window test as on a Russian desk. The locale is chosen before the application
+// exists: Qt reads the system locale from the environment once, at start.
+template<typename Test>
+int execInRussianLocale(int argc, char *argv[])
+{
+    qputenv("LC_ALL", "ru_RU.UTF-8");
+    QApplication application(argc, argv);
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 } // namespace form_driver

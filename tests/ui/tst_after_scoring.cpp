@@ -481,15 +481,9 @@ void TestAfterScoring::cancelledOrFailedProfileLosesNothing()
     QVERIFY(fileBytes(m_dialogs.pdfPathAnswer).startsWith("%PDF-"));
 }
 
-// The locale is chosen before the application exists, as the end-to-end test does: the
-// page's date and decimal comma are those of a Russian desk.
 int main(int argc, char *argv[])
 {
-    qputenv("LC_ALL", "ru_RU.UTF-8");
-    QApplication application(argc, argv);
-    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
-    TestAfterScoring test;
-    return QTest::qExec(&test, argc, argv);
+    return form_driver::execInRussianLocale<TestAfterScoring>(argc, argv);
 }
 
 #include "tst_after_scoring.moc"

@@ -589,15 +589,9 @@ void TestEndToEnd::foreignTableIsReportedAfterTheResultsAndKept()
     QCOMPARE(fileBytes(copy), womansReport());
 }
 
-// The locale is chosen before the application exists: Qt reads the system locale from
-// these variables once, at start.
 int main(int argc, char *argv[])
 {
-    qputenv("LC_ALL", "ru_RU.UTF-8");
-    QApplication application(argc, argv);
-    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
-    TestEndToEnd test;
-    return QTest::qExec(&test, argc, argv);
+    return form_driver::execInRussianLocale<TestEndToEnd>(argc, argv);
 }
 
 #include "tst_end_to_end.moc"
