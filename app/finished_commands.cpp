@@ -5,7 +5,7 @@
 #include "app/zorven.h"
 #include "questionnaire/keyed_options.h"
 #include "results/io_error.h"
-#include "results/profile_page.h"
+#include "profile/profile_page.h"
 #include "results/report_file.h"
 #include "ui_zorven.h"
 

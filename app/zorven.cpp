@@ -7,7 +7,7 @@
 #include "results/io_error.h"
 #include "results/report.h"
 #include "results/report_file.h"
-#include "results/results_display.h"
+#include "profile/results_display.h"
 #include "results/results_table.h"
 #include "scoring/scoring_run.h"
 #include "ui_zorven.h"

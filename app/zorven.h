@@ -4,7 +4,7 @@
 
 #include "app/dialogs.h"
 #include "entry/sheet_entry.h"
-#include "results/profile_chart.h"
+#include "profile/profile_chart.h"
 #include "results/regional_settings.h"
 #include "results/report.h"
 #include "scoring/factors.h"

@@ -4,7 +4,7 @@
 #include "app/Unit1.h"
 #include "app/program_identity.h"
 #include "app/zorven.h"
-#include "results/batch_scoring.h"
+#include "batch/batch_scoring.h"
 #include "results/report_file.h"
 
 #include <QApplication>

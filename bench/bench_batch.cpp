@@ -10,8 +10,8 @@
 //
 //   zorven_batch_bench [FOLDER]   works in a temporary folder inside FOLDER (default /tmp)
 
-#include "results/batch_scoring.h"
-#include "results/batch_sheet.h"
+#include "batch/batch_scoring.h"
+#include "batch/batch_sheet.h"
 #include "results/regional_settings.h"
 #include "results/report.h"
 #include "results/results_table.h"

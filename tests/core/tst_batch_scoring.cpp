@@ -3,7 +3,7 @@
 // That a batch report is the window's report byte for byte is tested with the window
 // (tests/ui/tst_end_to_end.cpp).
 
-#include "results/batch_scoring.h"
+#include "batch/batch_scoring.h"
 #include "results/results_table.h"
 #include "results/table_records.h"
 

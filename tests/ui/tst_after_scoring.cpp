@@ -10,7 +10,7 @@
 #include "questionnaire/answer_key.h"
 #include "questionnaire/statements.h"
 #include "results/results_table.h"
-#include "results/scale_names.h"
+#include "profile/scale_names.h"
 #include "ui/form_driver.h"
 
 #include <QAction>

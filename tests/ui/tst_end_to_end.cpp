@@ -9,7 +9,7 @@
 
 #include "app/dialogs.h"
 #include "questionnaire/answer_key.h"
-#include "results/batch_scoring.h"
+#include "batch/batch_scoring.h"
 #include "results/results_table.h"
 #include "golden_report.h"
 #include "ui/form_driver.h"

@@ -1,4 +1,4 @@
-#include "results/profile_chart.h"
+#include "profile/profile_chart.h"
 
 #include <QAbstractSeries>
 #include <QChart>

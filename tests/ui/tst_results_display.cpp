@@ -1,8 +1,8 @@
 // The display half of the results step on its own: what the chart and the four value
 // labels show once a scored sheet is handed to them.
 
-#include "results/profile_chart.h"
-#include "results/results_display.h"
+#include "profile/profile_chart.h"
+#include "profile/results_display.h"
 #include "scoring/scoring_run.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "results/results_display.h"
+#include "profile/results_display.h"
 
 #include "results/general_number.h"
 

@@ -1,4 +1,4 @@
-#include "results/profile_marks.h"
+#include "profile/profile_marks.h"
 
 #include <QChart>
 #include <QFont>

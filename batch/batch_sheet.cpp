@@ -1,4 +1,4 @@
-#include "results/batch_sheet.h"
+#include "batch/batch_sheet.h"
 
 #include "questionnaire/respondent.h"
 #include "results/results_table.h"

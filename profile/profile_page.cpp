@@ -1,7 +1,7 @@
-#include "results/profile_page.h"
+#include "profile/profile_page.h"
 
-#include "results/results_display.h"
-#include "results/scale_names.h"
+#include "profile/results_display.h"
+#include "profile/scale_names.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>

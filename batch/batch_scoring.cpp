@@ -1,7 +1,7 @@
-#include "results/batch_scoring.h"
+#include "batch/batch_scoring.h"
 
 #include "questionnaire/keyed_options.h"
-#include "results/batch_sheet.h"
+#include "batch/batch_sheet.h"
 #include "results/io_error.h"
 #include "results/regional_settings.h"
 #include "results/report.h"

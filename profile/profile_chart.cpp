@@ -1,6 +1,6 @@
-#include "results/profile_chart.h"
+#include "profile/profile_chart.h"
 
-#include "results/profile_marks.h"
+#include "profile/profile_marks.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>

@@ -1,7 +1,7 @@
 #pragma once
 // The display half of the results step: the profile chart and the four value labels.
 
-#include "results/profile_chart.h"
+#include "profile/profile_chart.h"
 #include "scoring/factors.h"
 
 #include <QChar>
