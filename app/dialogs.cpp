@@ -3,6 +3,7 @@
 #include "app/program_identity.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -12,6 +13,14 @@
 void Dialogs::showErrorReport(QWidget *parent, const QString &message)
 {
     QMessageBox::critical(parent, identity::kApplicationTitle, message, QMessageBox::Ok);
+}
+
+void Dialogs::showFileErrorReport(QWidget *parent, const QString &message, const QString &path)
+{
+    QMessageBox box(QMessageBox::Critical, identity::kApplicationTitle, message, QMessageBox::Ok,
+                    parent);
+    box.setInformativeText(QStringLiteral("Файл: %1").arg(QDir::toNativeSeparators(path)));
+    box.exec();
 }
 
 QString Dialogs::askReportPath(QWidget *parent, const QString &proposedPath)
@@ -57,9 +66,16 @@ bool Dialogs::askPrinter(QWidget *parent, QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void Dialogs::showResultsTableFailure(QWidget *parent, const QString &message)
+bool Dialogs::askToRetryResultsTable(QWidget *parent, const QString &message)
 {
-    QMessageBox::warning(parent, identity::kApplicationTitle, message, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, identity::kApplicationTitle, message,
+                    QMessageBox::NoButton, parent);
+    QPushButton *retry = box.addButton(QStringLiteral("Повторить"), QMessageBox::AcceptRole);
+    QPushButton *close = box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    box.setEscapeButton(close);
+    box.exec();
+    return box.clickedButton() == retry;
 }
 
 void Dialogs::openResultsTable(const QString &path)

@@ -15,6 +15,9 @@ public:
     // The application's standard error report: a box captioned with the application
     // title, an error icon and an OK button.
     virtual void showErrorReport(QWidget *parent, const QString &message);
+    // The same report for a file that could not be written: the error's text as it is,
+    // and under it the file, so that the operator knows which one to look at.
+    virtual void showFileErrorReport(QWidget *parent, const QString &message, const QString &path);
 
     // Where "Сохранить отчёт…" writes the report; empty when the operator cancels.
     virtual QString askReportPath(QWidget *parent, const QString &proposedPath);
@@ -30,8 +33,9 @@ public:
     virtual bool askPrinter(QWidget *parent, QPrinter &printer);
 
     // The results table could not take the sheet's row: the program's own warning, shown
-    // after the results.
-    virtual void showResultsTableFailure(QWidget *parent, const QString &message);
+    // after the results. True when the operator chooses to try the row again, as after
+    // another copy of the program has let go of the table.
+    virtual bool askToRetryResultsTable(QWidget *parent, const QString &message);
 
     // "Открыть таблицу результатов": the table in the system's default program.
     virtual void openResultsTable(const QString &path);

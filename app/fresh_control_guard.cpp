@@ -15,13 +15,13 @@ bool FreshControlGuard::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::Show:
-        if (isInWindow(watched))
+        if (isGuarded(watched))
             noteShown(static_cast<QWidget *>(watched));
         return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-        return isInWindow(watched) && isFresh(static_cast<QWidget *>(watched));
+        return isGuarded(watched) && isFresh(static_cast<QWidget *>(watched));
     default:
         return false;
     }
@@ -45,14 +45,30 @@ bool FreshControlGuard::isFresh(const QWidget *widget) const
         const auto shown = m_shownAt.constFind(w);
         if (shown != m_shownAt.cend() && now - shown.value() < interval)
             return true;
-        if (w == m_window)
+        if (w->isWindow())
             break;
     }
     return false;
 }
 
-bool FreshControlGuard::isInWindow(const QObject *object) const
+bool FreshControlGuard::isGuarded(const QObject *object) const
 {
     const auto *widget = qobject_cast<const QWidget *>(object);
-    return widget && widget != m_window && widget->window() == m_window;
+    if (!widget || widget == m_window)
+        return false;
+    const QWidget *window = widget->window();
+    return window == m_window || isDialogOfWindow(window);
+}
+
+// Message boxes, file dialogs and the program's own dialogs; not the menus and lists that
+// pop up where the operator clicked, which open on a press and are chosen from on release.
+bool FreshControlGuard::isDialogOfWindow(const QWidget *window) const
+{
+    if (window->windowType() != Qt::Dialog)
+        return false;
+    for (const QWidget *w = window->parentWidget(); w; w = w->parentWidget()) {
+        if (w == m_window)
+            return true;
+    }
+    return false;
 }

@@ -29,6 +29,11 @@ namespace {
 // The items of the sex list, in their order.
 constexpr std::array kSexItems = {zorven::Sex::Male, zorven::Sex::Female};
 
+// How long the window waits for another copy of the program to let go of the results
+// table before it asks the operator: long enough for that copy's own append, short enough
+// that the window does not seem to hang.
+constexpr int kTableLockWaitMilliseconds = 1000;
+
 } // namespace
 
 TForm1::TForm1(QWidget *parent)
@@ -147,6 +152,8 @@ void TForm1::resultsStep()
     m_reportFileName = zorven::reportFileName(surname());
     const bool reportWritten = saveReport(m_reportFileName);
     m_resultsUnsaved = !reportWritten;
+    if (!reportWritten)
+        showReportNotWritten(m_reportFileName);
 
     zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},
                                m_sheet, m_regional.decimalSeparator);
@@ -156,21 +163,24 @@ void TForm1::resultsStep()
 }
 
 // After the display: a table that cannot take the row is reported over the results, which
-// stay, as does "Сохранить отчёт…".
+// stay, as does "Сохранить отчёт…"; the operator may try the same row again as often as
+// needed, once another copy has let go of the table or the disk has room.
 void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName)
 {
     const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
                                  m_sheet.options, m_sheet.raw, m_sheet.stens,
                                  m_sheet.secondOrder, reportFileName};
+    const QByteArray rowBytes = zorven::resultsTableRow(row, m_regional.decimalSeparator);
     const QString path = resultsTablePath();
-    const zorven::TableFailure failure =
-        zorven::appendToResultsTable(path, zorven::resultsTableRow(row, m_regional.decimalSeparator));
-    enableOpenResultsTable();
-    if (failure.failed())
-        m_dialogs->showResultsTableFailure(
-            this, zorven::tableFailureText(failure, path)
-                      + QStringLiteral("\n\nРезультаты остаются на экране, отчёт можно сохранить "
-                                       "командой «Тест → Сохранить отчёт…»."));
+    zorven::TableFailure failure;
+    do {
+        failure = zorven::appendToResultsTable(path, rowBytes, kTableLockWaitMilliseconds);
+        enableOpenResultsTable();
+    } while (failure.failed()
+             && m_dialogs->askToRetryResultsTable(
+                 this, zorven::tableFailureText(failure, path)
+                           + QStringLiteral("\n\nРезультаты остаются на экране, отчёт можно "
+                                            "сохранить командой «Тест → Сохранить отчёт…».")));
 }
 
 QString TForm1::resultsTablePath() const
@@ -230,7 +240,8 @@ bool TForm1::saveReport(const QString &path)
 {
     const int code = zorven::writeReport(path, m_report);
     if (code != 0) {
-        m_dialogs->showErrorReport(this, zorven::withClosingFullStop(zorven::ioErrorText(code)));
+        m_dialogs->showFileErrorReport(this, zorven::withClosingFullStop(zorven::ioErrorText(code)),
+                                       QFileInfo(path).absoluteFilePath());
         return false;
     }
     showReportLocation(path);
@@ -243,6 +254,18 @@ void TForm1::showReportLocation(const QString &path)
         QStringLiteral("Результаты тестирования находятся в файле - ") + QDir::toNativeSeparators(path);
     ui->Label2->setText(text);
     ui->Label2->setToolTip(text); // a long name runs past the window's edge
+    ui->Label2->show();
+}
+
+// The file may hold an earlier scoring's results, or nothing: the label must not say it
+// holds these.
+void TForm1::showReportNotWritten(const QString &path)
+{
+    const QString text =
+        QStringLiteral("Отчёт не записан в файл - ") + QDir::toNativeSeparators(path);
+    ui->Label2->setText(text);
+    ui->Label2->setToolTip(
+        text + QStringLiteral("\nСохранить его можно командой «Тест → Сохранить отчёт…»."));
     ui->Label2->show();
 }
 

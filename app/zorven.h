@@ -81,6 +81,7 @@ private:
     bool saveReportElsewhere();
     bool mayClose();
     void showReportLocation(const QString &path);
+    void showReportNotWritten(const QString &path);
     void keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName);
     QString resultsTablePath() const;
     void enableOpenResultsTable();

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -72,6 +73,22 @@ QFont fittedFont(QFont font, const QString &text, qreal width)
     return font;
 }
 
+// The painter's font set to the largest size, down from `font`'s, at which `text` wrapped
+// at blanks, or within a word that is wider than the box, fits `box`: a surname may be
+// longer than the page is wide.
+void setFontWrappingInto(QPainter &painter, QFont font, const QString &text, const QRectF &box,
+                         const QTextOption &wrapping)
+{
+    for (;;) {
+        painter.setFont(font);
+        const QRectF needed = painter.boundingRect(box, text, wrapping);
+        if (font.pixelSize() <= 1
+            || (needed.width() <= box.width() && needed.height() <= box.height()))
+            return;
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+}
+
 QString factorLetter(int factor)
 {
     const std::string_view name = kFactorNames[std::size_t(factor)];
@@ -109,10 +126,13 @@ qreal drawRespondentLines(QPainter &painter, qreal top, const ReportData &data,
                           const RegionalSettings &settings)
 {
     painter.setPen(kInk);
+    QTextOption wrapping(Qt::AlignLeft | Qt::AlignVCenter);
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     qreal y = top;
     for (const QString &line : respondentLines(data, settings)) {
         const QRectF box(0, y, kContentSize.width(), 60);
-        drawText(painter, box, Qt::AlignLeft | Qt::AlignVCenter, line, pageFont(kTextFont));
+        setFontWrappingInto(painter, pageFont(kTextFont), line, box, wrapping);
+        painter.drawText(box, line, wrapping);
         y = box.bottom();
     }
     return y;

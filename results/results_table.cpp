@@ -247,8 +247,14 @@ TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows)
 
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows)
 {
+    return appendToResultsTable(path, rows, kLockWaitMilliseconds);
+}
+
+TableFailure appendToResultsTable(const QString &path, const QByteArray &rows,
+                                  int lockWaitMilliseconds)
+{
     QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(kLockWaitMilliseconds))
+    if (!lock.tryLock(lockWaitMilliseconds))
         return lockFailure(lock.error());
 
     errno = 0;

@@ -73,6 +73,10 @@ struct TableFailure {
 // and the header. An existing file is only ever appended to, and only when it starts with
 // our header; a failed write is cut back off, so the table never ends in half a row.
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows);
+// The same, waiting at most `lockWaitMilliseconds` for a lock another copy holds (kind
+// Busy when it is still held): the window tries briefly and lets the operator try again.
+TableFailure appendToResultsTable(const QString &path, const QByteArray &rows,
+                                  int lockWaitMilliseconds);
 
 // The same on a table already open for reading and appending, with the lock held: a test
 // stands a failing file in for a broken disk here.

@@ -10,7 +10,9 @@
 #include "questionnaire/answer_key.h"
 #include "questionnaire/statements.h"
 #include "results/results_table.h"
+#include "profile/profile_page.h"
 #include "profile/scale_names.h"
+#include "results/report.h"
 #include "ui/form_driver.h"
 
 #include <QAction>
@@ -27,6 +29,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 #include <QToolTip>
 
@@ -40,13 +43,20 @@ class ScriptedDialogs : public Dialogs
 {
 public:
     QStringList errorReports;
+    QStringList errorPaths;  // the file each error report named, if any
     QStringList proposedPdfPaths;
     QString pdfPathAnswer;   // empty: the save dialog is cancelled
+    QString reportPathAnswer; // the same for «Сохранить отчёт…»
     QString printerFile;     // where the "printer" puts its page; empty: cancelled
     int printDialogs = 0;
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
-    QString askReportPath(QWidget *, const QString &) override { return {}; }
+    void showFileErrorReport(QWidget *, const QString &message, const QString &path) override
+    {
+        errorReports << message;
+        errorPaths << path;
+    }
+    QString askReportPath(QWidget *, const QString &) override { return reportPathAnswer; }
 
     QString askProfilePdfPath(QWidget *, const QString &proposedPath) override
     {
@@ -169,9 +179,12 @@ private slots:
     void changedCellChangesTheRecord();
     void rescoreGivesWhatKeyingTheCorrectedSheetGives();
     void cancelLeavesEverythingAsItWas();
+    void failedRewriteSaysTheReportWasNotWritten();
+    void doubleClickOnSheetAnswersChangesNoCell();
     void profilePageIsOnePageWithTheSheetsResults_data();
     void profilePageIsOnePageWithTheSheetsResults();
     void cancelledOrFailedProfileLosesNothing();
+    void longSurnameStaysWithinThePage();
 
 private:
     template<typename T = QWidget>
@@ -181,6 +194,7 @@ private:
     }
     void keySheet(TForm1 *window, const zorven::KeyedOptions &options);
     AnswersDialog *openAnswers();
+    void rescoreCorrected(AnswersDialog *dialog);
     Shown shown(const TForm1 *window) const;
 
     std::optional<form_driver::FormFixture> m_form;
@@ -403,6 +417,65 @@ void TestAfterScoring::cancelLeavesEverythingAsItWas()
     QTRY_VERIFY(!m_window->findChild<AnswersDialog *>());
 }
 
+// The miskeyed cells set right with the mouse, and «Пересчитать» clicked.
+void TestAfterScoring::rescoreCorrected(AnswersDialog *dialog)
+{
+    auto *grid = form_driver::child<AnswerGrid>(dialog, "AnswerGrid");
+    for (const int q : kMiskeyed)
+        QTest::mouseClick(grid, Qt::LeftButton, {},
+                          grid->optionRect(q, optionsByTurns().at(q)).center());
+    QTest::mouseClick(form_driver::child<QPushButton>(dialog, "Rescore"), Qt::LeftButton);
+    QTRY_VERIFY(!m_window->findChild<AnswersDialog *>());
+}
+
+// The earlier report was protected: it keeps the earlier results, so the label must no
+// longer say it holds the results on screen, and «Сохранить отчёт…» saves the corrected
+// ones.
+void TestAfterScoring::failedRewriteSaysTheReportWasNotWritten()
+{
+    keySheet(m_window, withMiskeys(optionsByTurns()));
+    const QString reportName = QStringLiteral("Петрова А.В..txt");
+    const QByteArray earlier = fileBytes(reportName);
+    QVERIFY(QFile::setPermissions(reportName, QFile::ReadOwner));
+
+    rescoreCorrected(openAnswers());
+
+    QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
+    QCOMPARE(m_dialogs.errorPaths, QStringList{QDir::current().absoluteFilePath(reportName)});
+    QCOMPARE(fileBytes(reportName), earlier);
+    auto *label = child<QLabel>("Label2");
+    QVERIFY(label->isVisible());
+    QCOMPARE(label->text(), QStringLiteral("Отчёт не записан в файл - ") + reportName);
+
+    m_dialogs.reportPathAnswer = QDir::current().absoluteFilePath(QStringLiteral("copy.txt"));
+    child<QAction>("SaveReport")->trigger();
+    const zorven::Sheet &sheet = m_window->sheet();
+    const zorven::ReportData corrected{QStringLiteral("Петрова А.В."), 20, QStringLiteral("Женский"),
+                                       QDate::currentDate(), sheet.stens, sheet.secondOrder};
+    QCOMPARE(sheet.options, optionsByTurns());
+    QCOMPARE(fileBytes(m_dialogs.reportPathAnswer),
+             zorven::reportBytes(corrected, zorven::RegionalSettings::fromSystem()));
+}
+
+// The second click of a double click on the menu item lands in the dialog that opened
+// under it, and must change no cell there.
+void TestAfterScoring::doubleClickOnSheetAnswersChangesNoCell()
+{
+    keySheet(m_window, optionsByTurns());
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+    AnswersDialog *dialog = openAnswers();
+    auto *grid = form_driver::child<AnswerGrid>(dialog, "AnswerGrid");
+    const QPoint otherBox = grid->optionRect(64, optionsByTurns().at(64) % 3 + 1).center();
+
+    QTest::mouseDClick(grid, Qt::LeftButton, {}, otherBox);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, otherBox);
+    QVERIFY(!grid->hasChanges());
+
+    QTest::qWait(QApplication::doubleClickInterval());
+    QTest::mouseClick(grid, Qt::LeftButton, {}, otherBox);
+    QVERIFY(grid->isChanged(64));
+}
+
 void TestAfterScoring::profilePageIsOnePageWithTheSheetsResults_data()
 {
     QTest::addColumn<bool>("printed");
@@ -479,6 +552,20 @@ void TestAfterScoring::cancelledOrFailedProfileLosesNothing()
     child<QAction>("SaveProfilePdf")->trigger();
     QCOMPARE(m_dialogs.errorReports.size(), 1);
     QVERIFY(fileBytes(m_dialogs.pdfPathAnswer).startsWith("%PDF-"));
+}
+
+// A surname longer than the page is wide is shown whole, within the page's margins.
+void TestAfterScoring::longSurnameStaysWithinThePage()
+{
+    const QString surname(300, u'W');
+    const zorven::ReportData data{surname, 20, QStringLiteral("Женский"), QDate(2026, 12, 8), {}, {}};
+    QFile pdf(QDir::current().absoluteFilePath(QStringLiteral("long.pdf")));
+    QVERIFY(pdf.open(QIODevice::WriteOnly));
+    pdf.write(zorven::profilePdf(data, zorven::RegionalSettings::fromSystem()));
+    pdf.close();
+
+    const QString text = popplerOutput(QStringLiteral("pdftotext"), {pdf.fileName(), "-"});
+    QCOMPARE(text.count(u'W'), surname.size());
 }
 
 int main(int argc, char *argv[])

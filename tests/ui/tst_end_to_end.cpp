@@ -21,8 +21,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLockFile>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -33,14 +35,18 @@ constexpr int kUndoneStatement = 10;
 constexpr int kNoKeys = kStatements + 1;
 
 const QString kDoneText = QStringLiteral("Результаты тестирования находятся в файле - ");
+const QString kNotWrittenText = QStringLiteral("Отчёт не записан в файл - ");
 
 // Answers the modal questions in place of the operator and remembers what was asked.
 class ScriptedDialogs : public Dialogs
 {
 public:
     QStringList errorReports;
+    QStringList errorPaths; // the file each error report named, if any
     QStringList proposedPaths;
     QStringList tableFailures;
+    // What the table failure's box answers: true for «Повторить».
+    std::function<bool()> retryTable = [] { return false; };
     bool resultsShownAtTableFailure = false;
     QStringList openedTables;
     const QWidget *chart = nullptr;
@@ -52,10 +58,17 @@ public:
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
 
-    void showResultsTableFailure(QWidget *, const QString &message) override
+    void showFileErrorReport(QWidget *, const QString &message, const QString &path) override
+    {
+        errorReports << message;
+        errorPaths << path;
+    }
+
+    bool askToRetryResultsTable(QWidget *, const QString &message) override
     {
         tableFailures << message;
         resultsShownAtTableFailure = chart && chart->isVisible();
+        return retryTable();
     }
 
     void openResultsTable(const QString &path) override { openedTables << path; }
@@ -205,6 +218,7 @@ private slots:
     void plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved();
     void quittingWithoutSavingWritesNothing();
     void foreignTableIsReportedAfterTheResultsAndKept();
+    void heldTableTakesTheRowWhenTriedAgain();
 
 private:
     void enterRespondent(const Respondent &respondent);
@@ -439,12 +453,14 @@ void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
         return;
 
     QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File access denied.")});
+    QCOMPARE(m_dialogs.errorPaths, QStringList{QDir::current().absoluteFilePath(kWomansFile)});
     QCOMPARE(fileBytes(kWomansFile), earlier);
     QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
     QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";\"4,2\";\r\n"),
              "the row names a report that was not written");
     checkResultsShown(kWomansResults);
-    QVERIFY(!m_form->child("Label2")->isVisible());
+    QVERIFY(m_form->child("Label2")->isVisible());
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kNotWrittenText + kWomansFile);
 
     const QString copy = m_elsewhere->filePath(QStringLiteral("copy.txt"));
     m_dialogs.pathAnswers = {copy};
@@ -587,6 +603,27 @@ void TestEndToEnd::foreignTableIsReportedAfterTheResultsAndKept()
     m_dialogs.pathAnswers = {copy};
     m_form->child<QAction>("SaveReport")->trigger();
     QCOMPARE(fileBytes(copy), womansReport());
+}
+
+// Another copy of the program holds the table: the operator is told, and once that copy
+// has let go, «Повторить» adds the very row the sheet would have had.
+void TestEndToEnd::heldTableTakesTheRowWhenTriedAgain()
+{
+    QLockFile otherCopy(zorven::kResultsTableFileName + QStringLiteral(".lock"));
+    QVERIFY(otherCopy.tryLock(0));
+    m_dialogs.retryTable = [&] {
+        const bool firstTime = otherCopy.isLocked();
+        otherCopy.unlock();
+        return firstTime;
+    };
+
+    if (!keyWomansSheet())
+        return;
+
+    QCOMPARE(m_dialogs.tableFailures.size(), 1);
+    QVERIFY2(m_dialogs.tableFailures[0].contains(QStringLiteral("другая копия программы")),
+             qPrintable(m_dialogs.tableFailures[0]));
+    checkTableRow(kWoman, optionsByTurns(), kWomansResults, kWomansFile);
 }
 
 int main(int argc, char *argv[])

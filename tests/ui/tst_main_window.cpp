@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include <optional>
 
@@ -55,6 +57,7 @@ private slots:
     void enterPressesNextOnceEnabled();
     void doubleClickOnNextAnswersNothing();
     void doubleClickOnTheLastOptionClosesNothing();
+    void doubleClickOnTheLastOptionLeavesTheErrorBoxOpen();
     void keysPressOptionButtons_data();
     void keysPressOptionButtons();
     void keysWorkWhereverTheFocusIs();
@@ -405,6 +408,27 @@ void TestMainWindow::doubleClickOnTheLastOptionClosesNothing()
     QTest::qWait(QApplication::doubleClickInterval());
     QTest::mouseClick(label, Qt::LeftButton);
     QVERIFY(!m_window->isVisible());
+}
+
+// The report cannot be written, and the error box opens where the second click lands: it
+// must stay until the operator has seen it.
+void TestMainWindow::doubleClickOnTheLastOptionLeavesTheErrorBoxOpen()
+{
+    QVERIFY(QDir().mkdir(QStringLiteral("Ivanov I.I..txt")));
+    enterRespondent(Sex::Male, "30");
+    keyAnswers(186);
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(400);
+    bool stayedOpen = false;
+    QTimer::singleShot(0, m_window, [&stayedOpen] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        stayedOpen = box->isVisible();
+        QTest::qWait(QApplication::doubleClickInterval());
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(option(1), Qt::LeftButton); // returns once the box is closed
+    QVERIFY(stayedOpen);
 }
 
 void TestMainWindow::keysPressOptionButtons_data()
