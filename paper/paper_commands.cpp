@@ -28,7 +28,7 @@ int writePdfCommand(const QString &path, const PaperDocument &document, const QS
 
 int writeBookletCommand(const QString &path)
 {
-    return writePdfCommand(path, bookletDocument(), QStringLiteral("Буклет не сохранён в файл %1: %2"));
+    return writePdfCommand(path, bookletDocument(), QStringLiteral("Буклет с вопросами не сохранён в файл %1: %2"));
 }
 
 int writeAnswerSheetCommand(const QString &path)
