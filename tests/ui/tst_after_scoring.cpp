@@ -1,5 +1,6 @@
 // After a sheet is scored: its keyed answers checked against the paper sheet, corrected
 // and scored again in «Ответы бланка…», and the profile page printed or saved as PDF.
+// Before one is: the booklet and the blank answer sheet printed or saved from the menu.
 // The window and the dialog are driven as an operator drives them; what a PDF shows is
 // read back with poppler's pdfinfo and pdftotext, as another program would read it.
 
@@ -10,6 +11,7 @@
 #include "questionnaire/answer_key.h"
 #include "questionnaire/statements.h"
 #include "results/results_table.h"
+#include "paper/booklet.h"
 #include "profile/profile_page.h"
 #include "profile/scale_names.h"
 #include "profile/scale_poles.h"
@@ -46,11 +48,25 @@ public:
     QString pdfPathAnswer;   // empty: the save dialog is cancelled
     QString printerFile;     // where the "printer" puts its page; empty: cancelled
     int printDialogs = 0;
+    Dialogs::PaperChoice paperChoice = Dialogs::PaperChoice::Cancel;
+    QStringList paperAskedAbout;
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
     QString askReportPath(QWidget *, const QString &) override { return {}; }
 
     QString askProfilePdfPath(QWidget *, const QString &proposedPath) override
+    {
+        proposedPdfPaths << proposedPath;
+        return pdfPathAnswer;
+    }
+
+    PaperChoice askPaperOutput(QWidget *, const QString &what) override
+    {
+        paperAskedAbout << what;
+        return paperChoice;
+    }
+
+    QString askPaperPdfPath(QWidget *, const QString &, const QString &proposedPath) override
     {
         proposedPdfPaths << proposedPath;
         return pdfPathAnswer;
@@ -163,6 +179,8 @@ private slots:
     void profilePageIsOnePageWithTheSheetsResults_data();
     void profilePageIsOnePageWithTheSheetsResults();
     void cancelledOrFailedProfileLosesNothing();
+    void paperForAGroupBeforeAnySheet_data();
+    void paperForAGroupBeforeAnySheet();
 
 private:
     template<typename T = QWidget>
@@ -473,6 +491,53 @@ void TestAfterScoring::cancelledOrFailedProfileLosesNothing()
     child<QAction>("SaveProfilePdf")->trigger();
     QCOMPARE(m_dialogs.errorReports.size(), 1);
     QVERIFY(fileBytes(m_dialogs.pdfPathAnswer).startsWith("%PDF-"));
+}
+
+void TestAfterScoring::paperForAGroupBeforeAnySheet_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("printed");
+    QTest::addColumn<int>("pages");
+    const int bookletPages = zorven::bookletDocument().pageCount;
+    QTest::newRow("booklet saved") << QStringLiteral("Booklet") << false << bookletPages;
+    QTest::newRow("booklet printed") << QStringLiteral("Booklet") << true << bookletPages;
+    QTest::newRow("answer sheet saved") << QStringLiteral("AnswerSheet") << false << 1;
+    QTest::newRow("answer sheet printed") << QStringLiteral("AnswerSheet") << true << 1;
+}
+
+// Offered before any sheet is keyed; «Отмена» writes nothing, either choice gives every
+// page on A4.
+void TestAfterScoring::paperForAGroupBeforeAnySheet()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, printed);
+    QFETCH(int, pages);
+    auto *command = child<QAction>(action.toLatin1().constData());
+    QVERIFY(command->isEnabled());
+    const QStringList files = entriesOf(QDir::currentPath());
+    command->trigger();
+    QCOMPARE(m_dialogs.paperAskedAbout.size(), 1);
+    QCOMPARE(entriesOf(QDir::currentPath()), files);
+
+    const QString pdf = QDir::current().absoluteFilePath(QStringLiteral("paper.pdf"));
+    if (printed) {
+        m_dialogs.paperChoice = Dialogs::PaperChoice::Print;
+        m_dialogs.printerFile = pdf;
+    } else {
+        m_dialogs.paperChoice = Dialogs::PaperChoice::SavePdf;
+        m_dialogs.pdfPathAnswer = pdf;
+    }
+    command->trigger();
+    QCOMPARE(m_dialogs.printDialogs, printed ? 1 : 0);
+    QCOMPARE(m_dialogs.proposedPdfPaths,
+             printed ? QStringList() : QStringList{QDir::current().absoluteFilePath(
+                                           m_dialogs.paperAskedAbout.first() + QStringLiteral(".pdf"))});
+    QVERIFY(m_dialogs.errorReports.isEmpty());
+    const QString info = poppler::output(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages: +%1$").arg(pages),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
 }
 
 int main(int argc, char *argv[])
