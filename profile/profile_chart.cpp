@@ -7,13 +7,11 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
-#include <QCursor>
 #include <QGraphicsLayout>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLinearGradient>
 #include <QStackedBarSeries>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -224,11 +222,10 @@ ProfileChart::ProfileChart(QWidget *parent) : QChartView(createChart(), parent),
     setGeometry(kCreatedGeometry);
     setFixedSize(kCreatedGeometry.size());
     hide();
+    // The chart carries the tooltip of the bar under the pointer, so that it shows with the
+    // delay and for the time of every other tooltip.
     connect(m_series.m_bars, &QAbstractBarSeries::hovered, this, [this](bool entered, int index) {
-        if (entered)
-            QToolTip::showText(QCursor::pos(), barToolTip(index), this);
-        else
-            QToolTip::hideText();
+        chart()->setToolTip(entered ? barToolTip(index) : QString());
     });
 }
 
