@@ -52,8 +52,10 @@ constexpr qreal kTextWidth = kRight - kTextLeft;
 constexpr qreal kOptionsGap = 1;     // between a statement and its options
 constexpr qreal kStatementGap = 3.5; // between one statement's options and the next
 
-// Large enough for an older respondent without glasses.
+// Large enough for an older respondent without glasses; the running title and the page
+// number are no smaller.
 constexpr qreal kTextPoints = 11.5;
+constexpr qreal kMarginPoints = 11;
 
 const QColor kInk(0, 0, 0);
 const QColor kRuleColour(120, 120, 120);
@@ -169,7 +171,7 @@ void drawStatement(QPainter &painter, const StatementBlock &block, qreal top)
 void drawRunningTitleAndNumber(QPainter &painter, int page, int pageCount)
 {
     painter.setPen(kInk);
-    painter.setFont(paperFont(9));
+    painter.setFont(paperFont(kMarginPoints));
     painter.drawText(onPage(kLeft, 10, kRight - kLeft, 6), Qt::AlignLeft | Qt::AlignBottom,
                      kRunningTitle);
     painter.drawText(onPage(kLeft, 10, kRight - kLeft, 6), Qt::AlignRight | Qt::AlignBottom,
@@ -177,7 +179,7 @@ void drawRunningTitleAndNumber(QPainter &painter, int page, int pageCount)
     painter.setPen(QPen(kRuleColour, 0.2 * kUnitsPerMm));
     painter.drawLine(QPointF(kLeft, 17) * kUnitsPerMm, QPointF(kRight, 17) * kUnitsPerMm);
     painter.setPen(kInk);
-    painter.setFont(paperFont(10));
+    painter.setFont(paperFont(kMarginPoints));
     painter.drawText(onPage(kLeft, 283, kRight - kLeft, 6), Qt::AlignHCenter | Qt::AlignTop,
                      QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pageCount));
 }
