@@ -35,6 +35,9 @@ QFont paperFont(qreal points, bool bold)
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(qRound(points * kMmPerPoint * kUnitsPerMm));
     font.setBold(bold);
+    // Unhinted, so that text measured while laying out a page wraps the same on a PDF and
+    // on a printer of any resolution.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
