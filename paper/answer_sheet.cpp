@@ -92,10 +92,10 @@ void drawHeader(QPainter &painter)
                      QStringLiteral("Пол:"));
     const std::array<QString, 2> sexes = {QStringLiteral("мужской"), QStringLiteral("женский")};
     for (std::size_t i = 0; i < sexes.size(); ++i) {
-        const double left = 23 + double(i) * 27;
-        drawBox(painter, QRectF(left, 34.4, sheet::kBoxSize, sheet::kBoxSize));
+        const QRectF box = sheet::sexBoxRect(int(i));
+        drawBox(painter, box);
         painter.setPen(kInk);
-        painter.drawText(onPage(QRectF(left + sheet::kBoxSize + 1.5, 33, 22, 6)),
+        painter.drawText(onPage(QRectF(box.right() + 1.5, 33, 22, 6)),
                          Qt::AlignLeft | Qt::AlignBottom, sexes[i]);
     }
     drawField(painter, QStringLiteral("Возраст (лет):"), 82, 128, 39);

@@ -36,6 +36,11 @@ QRectF boxRect(int q, int option)
                   cell.top() + (kRowPitch - kBoxSize) / 2, kBoxSize, kBoxSize);
 }
 
+QRectF sexBoxRect(int sex)
+{
+    return QRectF(kSexBoxesLeft + sex * kSexBoxPitch, kSexBoxesTop, kBoxSize, kBoxSize);
+}
+
 QRectF cornerMarkRect(int corner)
 {
     const double left = corner % 2 == 0 ? kMarkInset : kSheetWidth - kMarkInset - kMarkSize;

@@ -21,6 +21,10 @@ inline constexpr double kSheetHeight    = 297;
 // sheet's edges: what a scan is straightened and scaled by.
 inline constexpr double kMarkSize       = 6;
 inline constexpr double kMarkInset      = 8;
+// The respondent's sex is marked too: two boxes, men's then women's, in one row.
+inline constexpr double kSexBoxesLeft   = 23;
+inline constexpr double kSexBoxesTop    = 34.4;
+inline constexpr double kSexBoxPitch    = 27;
 // The grid of answer cells.
 inline constexpr double kGridLeft       = 9.5;
 inline constexpr double kGridTop        = 68;
@@ -44,6 +48,9 @@ int columnOf(int q);
 QRectF cellRect(int q);
 // The box of `option` (1 for a, 2 for b, 3 for c) in statement q's cell.
 QRectF boxRect(int q, int option);
+
+// The box for the respondent's sex: 0 for «мужской», 1 for «женский».
+QRectF sexBoxRect(int sex);
 
 // The solid corner mark: 0 top left, 1 top right, 2 bottom left, 3 bottom right.
 QRectF cornerMarkRect(int corner);

@@ -232,6 +232,11 @@ void TestPaper::answerSheetMarksAndBoxesStandWhereTheGeometrySays()
         QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
         QVERIFY2(allInkWithin(image, expected, kTolerance), qPrintable(describe(expected)));
     }
+    for (int sex = 0; sex < 2; ++sex) {
+        const QRectF expected = sheet::sexBoxRect(sex);
+        const QRectF measured = measuredEdges(image, expected);
+        QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
+    }
     for (int q = 1; q <= zorven::kStatementCount; ++q) {
         for (int option = 1; option <= 3; ++option) {
             const QRectF expected = sheet::boxRect(q, option);
