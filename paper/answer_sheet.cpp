@@ -123,14 +123,16 @@ QFont fitted(QFont font, const QString &text, qreal width)
     return font;
 }
 
-void drawCell(QPainter &painter, int q)
+// The number stands right-aligned before the boxes, half a millimetre clear of them.
+constexpr double kNumberGap = 0.5;
+
+void drawCell(QPainter &painter, int q, const QFont &numberFont)
 {
     const QRectF cell = sheet::cellRect(q);
-    const QString number = QString::number(q);
-    const QRectF numberBox(cell.left(), cell.top(), sheet::kNumberWidth - 0.5, cell.height());
+    const QRectF numberBox(cell.left(), cell.top(), sheet::kNumberWidth - kNumberGap, cell.height());
     painter.setPen(kInk);
-    painter.setFont(fitted(numberFont(), QStringLiteral("188"), numberBox.width() * kUnitsPerMm));
-    painter.drawText(onPage(numberBox), Qt::AlignRight | Qt::AlignVCenter, number);
+    painter.setFont(numberFont);
+    painter.drawText(onPage(numberBox), Qt::AlignRight | Qt::AlignVCenter, QString::number(q));
 
     painter.setFont(paperFont(8));
     for (int option = 1; option <= 3; ++option) {
@@ -144,8 +146,10 @@ void drawAnswerSheet(QPainter &painter)
 {
     drawCornerMarks(painter);
     drawHeader(painter);
+    const QFont numbers = fitted(numberFont(), QString::number(kStatementCount),
+                                 (sheet::kNumberWidth - kNumberGap) * kUnitsPerMm);
     for (int q = 1; q <= kStatementCount; ++q)
-        drawCell(painter, q);
+        drawCell(painter, q, numbers);
 }
 
 } // namespace
