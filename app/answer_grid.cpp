@@ -16,9 +16,9 @@ namespace {
 
 constexpr int kLastStatement = zorven::kStatementCount;
 constexpr int kRows = (kLastStatement + AnswerGrid::kCellsPerRow - 1) / AnswerGrid::kCellsPerRow;
-// Every five rows and five columns a wider gap, so that the eye keeps its place when it
-// goes between the screen and the paper.
-constexpr int kCellsPerGroup = 5;
+// Every five rows and five columns a wider gap, as on the paper, so that the eye keeps its
+// place when it goes between the screen and the sheet.
+constexpr int kCellsPerGroup = zorven::answer_sheet::kCellsPerGroup;
 constexpr std::array<QChar, 3> kLetters = {u'a', u'b', u'c'};
 
 const QColor kChangedColour(255, 226, 110);
@@ -26,15 +26,8 @@ const QColor kMarkedColour(0, 0, 128);
 const QColor kFreeBoxColour(255, 255, 255);
 const QColor kFaintColour(150, 150, 150);
 
-int rowOf(int q)
-{
-    return (q - 1) / AnswerGrid::kCellsPerRow;
-}
-
-int columnOf(int q)
-{
-    return (q - 1) % AnswerGrid::kCellsPerRow;
-}
+using zorven::answer_sheet::columnOf;
+using zorven::answer_sheet::rowOf;
 
 QString toolTipOf(int q)
 {

@@ -1,9 +1,11 @@
 #pragma once
-// The keyed answers of a whole sheet laid out as the paper sheet is read: rows of ten
-// numbered cells, each with the boxes a, b and c and the keyed one marked. A cell is
+// The keyed answers of a whole sheet laid out as the printed answer sheet lays them out
+// (paper/answer_sheet_geometry.h): rows of ten numbered cells, each with the boxes a, b
+// and c and the keyed one marked. A cell is
 // chosen with the mouse or the arrow keys and changed by clicking a box or typing its
 // letter; changed cells stay marked while the grid lives.
 
+#include "paper/answer_sheet_geometry.h"
 #include "questionnaire/keyed_options.h"
 
 #include <QWidget>
@@ -13,7 +15,7 @@ class AnswerGrid : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int kCellsPerRow = 10;
+    static constexpr int kCellsPerRow = zorven::answer_sheet::kCellsPerRow;
 
     explicit AnswerGrid(const zorven::KeyedOptions &keyed, QWidget *parent = nullptr);
 

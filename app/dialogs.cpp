@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QUrl>
 
@@ -55,15 +56,39 @@ QString Dialogs::askProfilePdfPath(QWidget *parent, const QString &proposedPath)
                                         proposedPath, QStringLiteral("PDF (*.pdf);;Все файлы (*)"));
 }
 
-// The profile is one page: nothing to choose of a page range. Printing to a file is not
+// Every page is printed: nothing to choose of a page range. Printing to a file is not
 // offered: a file goes through «Сохранить профиль в PDF…», which never writes through a
 // link or over a device.
 bool Dialogs::askPrinter(QWidget *parent, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Печать профиля"));
+    dialog.setWindowTitle(QStringLiteral("Печать: ") + printer.docName());
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
+}
+
+Dialogs::PaperChoice Dialogs::askPaperOutput(QWidget *parent, const QString &what)
+{
+    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle,
+                    what + QStringLiteral(": напечатать или сохранить в файл PDF?"),
+                    QMessageBox::NoButton, parent);
+    QPushButton *print = box.addButton(QStringLiteral("Напечатать…"), QMessageBox::AcceptRole);
+    QPushButton *save = box.addButton(QStringLiteral("Сохранить в PDF…"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(print);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == print)
+        return PaperChoice::Print;
+    if (box.clickedButton() == save)
+        return PaperChoice::SavePdf;
+    return PaperChoice::Cancel;
+}
+
+QString Dialogs::askPaperPdfPath(QWidget *parent, const QString &what, const QString &proposedPath)
+{
+    return QFileDialog::getSaveFileName(parent, what + QStringLiteral(": сохранить в PDF"),
+                                        proposedPath, QStringLiteral("PDF (*.pdf);;Все файлы (*)"));
 }
 
 bool Dialogs::askToRetryResultsTable(QWidget *parent, const QString &message)

@@ -29,8 +29,14 @@ public:
     // Where "Сохранить профиль в PDF…" writes the profile page; empty when cancelled.
     virtual QString askProfilePdfPath(QWidget *parent, const QString &proposedPath);
 
-    // The print dialog for the profile page, which sets up `printer`; false when cancelled.
+    // The print dialog for a page to print, which sets up `printer`; false when cancelled.
     virtual bool askPrinter(QWidget *parent, QPrinter &printer);
+
+    // «Буклет с вопросами…» and «Бланк ответов…»: print `what`, save it as PDF, or neither.
+    enum class PaperChoice { Print, SavePdf, Cancel };
+    virtual PaperChoice askPaperOutput(QWidget *parent, const QString &what);
+    // Where the PDF of `what` is written; empty when cancelled.
+    virtual QString askPaperPdfPath(QWidget *parent, const QString &what, const QString &proposedPath);
 
     // The results table could not take the sheet's row: the program's own warning, shown
     // after the results. True when the operator chooses to try the row again, as after

@@ -370,6 +370,7 @@ void TForm1::connectHandlers()
     connect(ui->Label2, &ClickableLabel::clicked, this, &TForm1::Label2Click);
     connect(ui->SaveReport, &QAction::triggered, this, &TForm1::SaveReportClick);
     connectFinishedCommands();
+    connectPaperCommands();
     connect(ui->N1, &QMenu::aboutToShow, this, &TForm1::N1AboutToShow);
     connect(ui->OpenResultsTable, &QAction::triggered, this, &TForm1::OpenResultsTableClick);
 }

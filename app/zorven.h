@@ -14,6 +14,10 @@
 
 #include <memory>
 
+namespace zorven {
+struct PaperDocument;
+}
+
 namespace Ui {
 class TForm1;
 }
@@ -69,6 +73,9 @@ private:
     void SaveProfilePdfClick();
     void N1AboutToShow();
     void OpenResultsTableClick();
+    // Paper for testing a group, at any stage (paper_menu.cpp).
+    void BookletClick();
+    void AnswerSheetClick();
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
@@ -90,6 +97,9 @@ private:
     void rescore(const zorven::KeyedOptions &options);
     QString profilePdfFileName() const;
     void connectFinishedCommands();
+    void connectPaperCommands();
+    void putOnPaper(const zorven::PaperDocument &document, const QString &what,
+                    const QString &fileName);
     void offerFinishedCommands();
 
     // zorven::SheetEntryView

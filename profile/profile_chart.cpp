@@ -1,6 +1,8 @@
 #include "profile/profile_chart.h"
 
 #include "profile/profile_marks.h"
+#include "profile/scale_names.h"
+#include "profile/scale_poles.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -220,6 +222,11 @@ ProfileChart::ProfileChart(QWidget *parent) : QChartView(createChart(), parent),
     setGeometry(kCreatedGeometry);
     setFixedSize(kCreatedGeometry.size());
     hide();
+    // The chart carries the tooltip of the bar under the pointer, so that it shows with the
+    // delay and for the time of every other tooltip.
+    connect(m_series.m_bars, &QAbstractBarSeries::hovered, this, [this](bool entered, int index) {
+        chart()->setToolTip(entered ? barToolTip(index) : QString());
+    });
 }
 
 ProfileSeries &ProfileChart::series(int index)
@@ -271,6 +278,23 @@ QRectF ProfileChart::plotArea() const
 QRectF ProfileChart::markRect(int index) const
 {
     return viewportTransform().mapRect(m_series.m_marks->rect(index));
+}
+
+// Stens 1 to 3 and 8 to 10 stand for their pole; 4 to 7 are the average band, leaning
+// towards the nearer pole. A sten of 0 (no norm group) leans nowhere.
+QString ProfileChart::barToolTip(int index) const
+{
+    const int sten = int(m_series.value(index));
+    QString text = m_series.label(index) + QStringLiteral(" — ") + scaleName(index)
+                   + QStringLiteral("\nСтен ") + QString::number(sten);
+    if (sten < 1)
+        return text;
+    const bool average = sten >= kAverageLowest && sten <= kAverageHighest;
+    const bool low = sten <= 5;
+    text += average ? (low ? QStringLiteral(", средний, ближе к низкому: ")
+                           : QStringLiteral(", средний, ближе к высокому: "))
+                    : (low ? QStringLiteral(", низкий: ") : QStringLiteral(", высокий: "));
+    return text + (low ? lowPole(index) : highPole(index));
 }
 
 } // namespace zorven

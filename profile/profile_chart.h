@@ -83,6 +83,10 @@ public:
     QRectF plotArea() const;
     QRectF markRect(int index) const;
 
+    // What resting the pointer on bar `index` shows: the scale's name, its sten and the
+    // meaning of the pole the sten leans to. The bars are the factors in factor order.
+    QString barToolTip(int index) const;
+
 private:
     ProfileSeries m_series;
 };

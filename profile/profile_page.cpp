@@ -2,13 +2,13 @@
 
 #include "profile/results_display.h"
 #include "profile/scale_names.h"
+#include "profile/scale_poles.h"
+#include "scoring/second_order.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
+#include <QStringList>
 #include <QTextOption>
 
 #include <algorithm>
@@ -17,42 +17,54 @@ namespace zorven {
 
 namespace {
 
-// The page is laid out in tenths of a millimetre on the printable part of an A4 sheet
-// with margins of 15 mm; a device with another paper gets it scaled to fit.
-constexpr qreal kMarginMm = 15;
-constexpr QSizeF kContentSize(2100 - 2 * 10 * kMarginMm, 2970 - 2 * 10 * kMarginMm);
-constexpr int kPdfResolution = 300;
+// The page is laid out in tenths of a millimetre within margins of 15 mm.
+constexpr qreal kMargin = 150;
+constexpr QSizeF kContentSize(kSheetSize.width() - 2 * kMargin, kSheetSize.height() - 2 * kMargin);
 
 const QString kTitle = QStringLiteral("Результаты теста Зорвенна - Форма А");
 const QString kStensHeading = QStringLiteral("Результаты по шкалам (Стены)");
 const QString kSecondOrderHeading = QStringLiteral("Дополнительные факторы второго порядка");
 const QString kFactorColumn = QStringLiteral("Фактор");
 const QString kStenColumn = QStringLiteral("Стен");
+const QString kLowColumn = QStringLiteral("Низкие стены");
+const QString kHighColumn = QStringLiteral("Высокие стены");
+const QString kLegend = QStringLiteral(
+    "Слева от шкалы сказано, что означают низкие стены, справа — высокие. Серым отмечены "
+    "средние стены, от 4 до 7: чем дальше точка от этой полосы, тем ярче выражена черта.");
 
 constexpr int kLowestSten = 1;
 constexpr int kHighestSten = 10;
 
-// Font heights, in the page's tenths of a millimetre (35 are about 10 points).
+// Font heights, in tenths of a millimetre (35 are about 10 points).
 constexpr int kTitleFont = 60;
 constexpr int kHeadingFont = 42;
-constexpr int kTextFont = 38;
-constexpr int kSmallFont = 32;
+constexpr int kTextFont = 36;
+constexpr int kNameFont = 32;
+constexpr int kSmallFont = 30;
+constexpr int kPoleFont = 29;
 
 // The profile table: columns from the left, rows from the table's top.
-constexpr qreal kLetterLeft = 20;
-constexpr qreal kNameLeft = 130;
-constexpr qreal kStenLeft = 790;
-constexpr qreal kStenWidth = 110;
-constexpr qreal kScaleLeft = 910;
-constexpr qreal kScaleWidth = kContentSize.width() - kScaleLeft;
-constexpr qreal kHeaderHeight = 75;
-constexpr qreal kRowHeight = 115;
-constexpr qreal kDotRadius = 17;
+constexpr qreal kLetterLeft = 15;
+constexpr qreal kNameLeft = 85;
+constexpr qreal kStenLeft = 400;
+constexpr qreal kStenWidth = 90;
+constexpr qreal kLowLeft = 500;
+constexpr qreal kLowWidth = 385;
+constexpr qreal kScaleLeft = 900;
+constexpr qreal kScaleWidth = 500;
+constexpr qreal kHighLeft = kScaleLeft + kScaleWidth + 15;
+constexpr qreal kHighWidth = kContentSize.width() - kHighLeft - 5;
+constexpr qreal kHeaderHeight = 70;
+constexpr qreal kRowHeight = 100;
+constexpr qreal kDotRadius = 15;
 constexpr qreal kProfileLineWidth = 7;
+constexpr qreal kSecondOrderRowHeight = 75; // at least; a longer text takes more
+constexpr qreal kCaptionWidth = 230;
 
 const QColor kInk(0, 0, 0);
 const QColor kGridColour(150, 150, 150);
 const QColor kStripeColour(238, 238, 238);
+const QColor kAverageBandColour(0, 0, 0, 38);
 const QColor kProfileColour(0, 0, 128);
 
 QFont pageFont(int height, bool bold = false)
@@ -64,13 +76,9 @@ QFont pageFont(int height, bool bold = false)
     return font;
 }
 
-// The font, made smaller where needed so that `text` fits `width`: fonts differ from
-// platform to platform, and a cut scale name would be unreadable on paper.
-QFont fittedFont(QFont font, const QString &text, qreal width)
+QString fromUtf8(std::string_view text)
 {
-    while (font.pixelSize() > 1 && QFontMetricsF(font).horizontalAdvance(text) > width)
-        font.setPixelSize(font.pixelSize() - 1);
-    return font;
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 // The painter's font set to the largest size, down from `font`'s, at which `text` wrapped
@@ -91,17 +99,33 @@ void setFontWrappingInto(QPainter &painter, QFont font, const QString &text, con
 
 QString factorLetter(int factor)
 {
-    const std::string_view name = kFactorNames[std::size_t(factor)];
-    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+    return fromUtf8(kFactorNames[std::size_t(factor)]);
 }
 
-// Where the page's units land in `area`: scaled alike in both directions, centred across.
-QTransform pageToArea(const QRectF &area)
+// The font, made smaller where needed so that `text` wrapped at its blanks fits `box`
+// without cutting a word: fonts differ from platform to platform, and a cut word would be
+// unreadable on paper.
+QFont fittedFont(QFont font, const QString &text, const QSizeF &box)
 {
-    const qreal scale =
-        std::min(area.width() / kContentSize.width(), area.height() / kContentSize.height());
-    const qreal left = area.left() + (area.width() - kContentSize.width() * scale) / 2;
-    return QTransform::fromTranslate(left, area.top()).scale(scale, scale);
+    const auto fits = [&] {
+        const QFontMetricsF metrics(font);
+        for (const QString &word : text.split(QLatin1Char(' ')))
+            if (metrics.horizontalAdvance(word) > box.width())
+                return false;
+        return metrics.boundingRect(QRectF(QPointF(), box), Qt::TextWordWrap, text).height()
+               <= box.height();
+    };
+    while (font.pixelSize() > 1 && !fits())
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
+// Draws `text` wrapped at its blanks, in the largest size up to `font`'s that fits.
+void drawFittedText(QPainter &painter, const QRectF &box, int flags, const QString &text,
+                    const QFont &font)
+{
+    painter.setFont(fittedFont(font, text, box.size()));
+    painter.drawText(box, flags | Qt::TextWordWrap, text);
 }
 
 // Draws `text` in a box and returns the box's bottom.
@@ -122,26 +146,29 @@ qreal drawTitle(QPainter &painter, qreal top)
     return box.bottom() + 15;
 }
 
+// The surname across the page, then age, sex and date side by side.
 qreal drawRespondentLines(QPainter &painter, qreal top, const ReportData &data,
                           const RegionalSettings &settings)
 {
     painter.setPen(kInk);
+    const auto lines = respondentLines(data, settings);
+    constexpr qreal kLineHeight = 55;
     QTextOption wrapping(Qt::AlignLeft | Qt::AlignVCenter);
     wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    qreal y = top;
-    for (const QString &line : respondentLines(data, settings)) {
-        const QRectF box(0, y, kContentSize.width(), 60);
-        setFontWrappingInto(painter, pageFont(kTextFont), line, box, wrapping);
-        painter.drawText(box, line, wrapping);
-        y = box.bottom();
-    }
-    return y;
+    const QRectF surnameBox(0, top, kContentSize.width(), kLineHeight);
+    setFontWrappingInto(painter, pageFont(kTextFont), lines[0], surnameBox, wrapping);
+    painter.drawText(surnameBox, lines[0], wrapping);
+    const qreal width = kContentSize.width() / 3;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        drawText(painter, QRectF((i - 1) * width, top + kLineHeight, width, kLineHeight),
+                 Qt::AlignLeft | Qt::AlignVCenter, lines[i], pageFont(kTextFont));
+    return top + 2 * kLineHeight;
 }
 
 qreal drawHeading(QPainter &painter, qreal top, const QString &text)
 {
     painter.setPen(kInk);
-    return drawText(painter, QRectF(0, top, kContentSize.width(), 70),
+    return drawText(painter, QRectF(0, top, kContentSize.width(), 65),
                     Qt::AlignLeft | Qt::AlignVCenter, text, pageFont(kHeadingFont, true));
 }
 
@@ -150,19 +177,22 @@ qreal scaleColumnWidth()
     return kScaleWidth / (kHighestSten - kLowestSten + 1);
 }
 
+qreal stenLeftX(int sten)
+{
+    return kScaleLeft + (sten - kLowestSten) * scaleColumnWidth();
+}
+
 qreal stenCentreX(int sten)
 {
-    return kScaleLeft + (sten - kLowestSten + 0.5) * scaleColumnWidth();
+    return stenLeftX(sten) + scaleColumnWidth() / 2;
 }
 
 void drawScaleNumbers(QPainter &painter, qreal top)
 {
     painter.setPen(kInk);
-    for (int sten = kLowestSten; sten <= kHighestSten; ++sten) {
-        const QRectF box(stenCentreX(sten) - scaleColumnWidth() / 2, top, scaleColumnWidth(),
-                         kHeaderHeight);
-        drawText(painter, box, Qt::AlignCenter, QString::number(sten), pageFont(kSmallFont, true));
-    }
+    for (int sten = kLowestSten; sten <= kHighestSten; ++sten)
+        drawText(painter, QRectF(stenLeftX(sten), top, scaleColumnWidth(), kHeaderHeight),
+                 Qt::AlignCenter, QString::number(sten), pageFont(kSmallFont, true));
 }
 
 void drawTableHeader(QPainter &painter, qreal top)
@@ -173,6 +203,10 @@ void drawTableHeader(QPainter &painter, qreal top)
              Qt::AlignLeft | Qt::AlignVCenter, kFactorColumn, font);
     drawText(painter, QRectF(kStenLeft, top, kStenWidth, kHeaderHeight), Qt::AlignCenter,
              kStenColumn, font);
+    drawText(painter, QRectF(kLowLeft, top, kLowWidth, kHeaderHeight),
+             Qt::AlignRight | Qt::AlignVCenter, kLowColumn, font);
+    drawText(painter, QRectF(kHighLeft, top, kHighWidth, kHeaderHeight),
+             Qt::AlignLeft | Qt::AlignVCenter, kHighColumn, font);
     drawScaleNumbers(painter, top);
 }
 
@@ -181,14 +215,23 @@ void drawFactorRow(QPainter &painter, qreal top, int factor, int sten)
     if (factor % 2 == 0)
         painter.fillRect(QRectF(0, top, kContentSize.width(), kRowHeight), kStripeColour);
     painter.setPen(kInk);
-    const QFont font = pageFont(kTextFont);
     drawText(painter, QRectF(kLetterLeft, top, kNameLeft - kLetterLeft, kRowHeight),
              Qt::AlignLeft | Qt::AlignVCenter, factorLetter(factor), pageFont(kTextFont, true));
-    const QRectF nameBox(kNameLeft, top, kStenLeft - kNameLeft - 20, kRowHeight);
-    drawText(painter, nameBox, Qt::AlignLeft | Qt::AlignVCenter, scaleName(factor),
-             fittedFont(font, scaleName(factor), nameBox.width()));
+    drawFittedText(painter, QRectF(kNameLeft, top, kStenLeft - kNameLeft - 10, kRowHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter, scaleName(factor), pageFont(kNameFont));
     drawText(painter, QRectF(kStenLeft, top, kStenWidth, kRowHeight), Qt::AlignCenter,
              QString::number(sten), pageFont(kTextFont, true));
+    drawFittedText(painter, QRectF(kLowLeft, top, kLowWidth, kRowHeight),
+                   Qt::AlignRight | Qt::AlignVCenter, lowPole(factor), pageFont(kPoleFont));
+    drawFittedText(painter, QRectF(kHighLeft, top, kHighWidth, kRowHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter, highPole(factor), pageFont(kPoleFont));
+}
+
+void drawAverageBand(QPainter &painter, qreal top, qreal bottom)
+{
+    const qreal left = stenLeftX(kAverageLowest);
+    const qreal right = stenLeftX(kAverageHighest + 1);
+    painter.fillRect(QRectF(left, top, right - left, bottom - top), kAverageBandColour);
 }
 
 void drawScaleGrid(QPainter &painter, qreal top, qreal bottom)
@@ -246,73 +289,103 @@ qreal drawProfileTable(QPainter &painter, qreal top, const Stens &stens)
         drawFactorRow(painter, rowsTop + factor * kRowHeight, factor, stens[std::size_t(factor)]);
     const qreal rowsBottom = rowsTop + kFactorCount * kRowHeight;
     drawScaleNumbers(painter, rowsBottom);
+    drawAverageBand(painter, rowsTop, rowsBottom);
     drawScaleGrid(painter, top, rowsBottom + kHeaderHeight);
     drawProfileLine(painter, rowsTop, stens);
     return rowsBottom + kHeaderHeight;
 }
 
+qreal drawLegend(QPainter &painter, qreal top)
+{
+    painter.setPen(kInk);
+    return drawText(painter, QRectF(0, top, kContentSize.width(), 80),
+                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, kLegend,
+                    pageFont(kSmallFont));
+}
+
 qreal drawSecondOrder(QPainter &painter, qreal top, const SecondOrder &values, QChar separator)
 {
     painter.setPen(kInk);
-    const qreal width = kContentSize.width() / qreal(values.size());
+    const QFont font = pageFont(kSmallFont);
+    const qreal width = kContentSize.width() - kCaptionWidth;
+    qreal y = top;
     for (std::size_t f = 0; f < values.size(); ++f) {
-        const QRectF box(f * width, top, width, 70);
-        drawText(painter, box, Qt::AlignLeft | Qt::AlignVCenter,
+        const QString drivers = secondOrderDrivers(int(f));
+        const qreal height = std::max(kSecondOrderRowHeight,
+            QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, drivers)
+                    .height() + 15);
+        drawText(painter, QRectF(0, y, kCaptionWidth, height), Qt::AlignLeft | Qt::AlignVCenter,
                  secondOrderCaption(int(f), values[f], separator), pageFont(kTextFont, true));
+        drawText(painter, QRectF(kCaptionWidth, y, width, height),
+                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, drivers, font);
+        y += height;
     }
-    return top + 70;
+    return y;
+}
+
+void drawProfileContent(QPainter &painter, const ReportData &data, const RegionalSettings &settings)
+{
+    qreal y = drawTitle(painter, 0);
+    y = drawRespondentLines(painter, y + 30, data, settings);
+    y = drawHeading(painter, y + 40, kStensHeading);
+    y = drawProfileTable(painter, y + 10, data.stens);
+    y = drawLegend(painter, y + 10);
+    y = drawHeading(painter, y + 30, kSecondOrderHeading);
+    drawSecondOrder(painter, y + 5, data.secondOrder, settings.decimalSeparator);
+}
+
+QString scalesList(const QList<int> &factors)
+{
+    QStringList names;
+    for (const int factor : factors)
+        names << factorLetter(factor) + QStringLiteral(" (") + scaleName(factor) + QLatin1Char(')');
+    return names.join(QStringLiteral(", "));
 }
 
 } // namespace
 
-void drawProfilePage(QPainter &painter, const QRectF &area, const ReportData &data,
-                     const RegionalSettings &settings)
+QString secondOrderDrivers(int f)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setTransform(pageToArea(area), true);
+    QList<int> raising;
+    QList<int> lowering;
+    for (int factor = 0; factor < kFactorCount; ++factor) {
+        const int weight = secondOrderWeight(f, factor);
+        if (weight > 0)
+            raising << factor;
+        else if (weight < 0)
+            lowering << factor;
+    }
+    QStringList parts;
+    if (!raising.isEmpty())
+        parts << QStringLiteral("Повышают высокие стены: ") + scalesList(raising) + QLatin1Char('.');
+    if (!lowering.isEmpty())
+        parts << QStringLiteral("Понижают: ") + scalesList(lowering) + QLatin1Char('.');
+    return parts.join(QLatin1Char(' '));
+}
 
-    qreal y = drawTitle(painter, 0);
-    y = drawRespondentLines(painter, y + 40, data, settings);
-    y = drawHeading(painter, y + 60, kStensHeading);
-    y = drawProfileTable(painter, y + 15, data.stens);
-    y = drawHeading(painter, y + 70, kSecondOrderHeading);
-    drawSecondOrder(painter, y + 10, data.secondOrder, settings.decimalSeparator);
-
-    painter.restore();
+PaperDocument profilePageDocument(const ReportData &data, const RegionalSettings &settings)
+{
+    return {kTitle + QStringLiteral(": ") + data.surname, 1,
+            [data, settings](QPainter &painter, int) {
+                painter.translate(kMargin, kMargin);
+                drawProfileContent(painter, data, settings);
+            }};
 }
 
 void useProfilePageLayout(QPagedPaintDevice &device)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                     QPageLayout::Millimeter));
+    usePaperLayout(device);
 }
 
 bool paintProfilePage(QPagedPaintDevice &device, const ReportData &data,
                       const RegionalSettings &settings)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    // The painter starts at the printable area's corner; width and height are its size.
-    drawProfilePage(painter, QRectF(0, 0, device.width(), device.height()), data, settings);
-    return painter.end();
+    return paintDocument(device, profilePageDocument(data, settings));
 }
 
 QByteArray profilePdf(const ReportData &data, const RegionalSettings &settings)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(kPdfResolution);
-        writer.setTitle(kTitle + QStringLiteral(": ") + data.surname);
-        useProfilePageLayout(writer);
-        paintProfilePage(writer, data, settings);
-    }
-    return bytes;
+    return documentPdf(profilePageDocument(data, settings));
 }
 
 } // namespace zorven

@@ -32,4 +32,9 @@ void computeSecondOrder(Sheet &sheet)
     }
 }
 
+int secondOrderWeight(int f, int factor)
+{
+    return kFormulas[std::size_t(f)].weights[std::size_t(factor)];
+}
+
 } // namespace zorven

@@ -1,5 +1,6 @@
 // After a sheet is scored: its keyed answers checked against the paper sheet, corrected
 // and scored again in «Ответы бланка…», and the profile page printed or saved as PDF.
+// Before one is: the booklet and the blank answer sheet printed or saved from the menu.
 // The window and the dialog are driven as an operator drives them; what a PDF shows is
 // read back with poppler's pdfinfo and pdftotext, as another program would read it.
 
@@ -10,8 +11,11 @@
 #include "questionnaire/answer_key.h"
 #include "questionnaire/statements.h"
 #include "results/results_table.h"
+#include "paper/booklet.h"
 #include "profile/profile_page.h"
 #include "profile/scale_names.h"
+#include "profile/scale_poles.h"
+#include "poppler.h"
 #include "results/report.h"
 #include "ui/form_driver.h"
 
@@ -25,7 +29,6 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -49,6 +52,8 @@ public:
     QString reportPathAnswer; // the same for «Сохранить отчёт…»
     QString printerFile;     // where the "printer" puts its page; empty: cancelled
     int printDialogs = 0;
+    Dialogs::PaperChoice paperChoice = Dialogs::PaperChoice::Cancel;
+    QStringList paperAskedAbout;
 
     void showErrorReport(QWidget *, const QString &message) override { errorReports << message; }
     void showFileErrorReport(QWidget *, const QString &message, const QString &path) override
@@ -59,6 +64,18 @@ public:
     QString askReportPath(QWidget *, const QString &) override { return reportPathAnswer; }
 
     QString askProfilePdfPath(QWidget *, const QString &proposedPath) override
+    {
+        proposedPdfPaths << proposedPath;
+        return pdfPathAnswer;
+    }
+
+    PaperChoice askPaperOutput(QWidget *, const QString &what) override
+    {
+        paperAskedAbout << what;
+        return paperChoice;
+    }
+
+    QString askPaperPdfPath(QWidget *, const QString &, const QString &proposedPath) override
     {
         proposedPdfPaths << proposedPath;
         return pdfPathAnswer;
@@ -147,17 +164,6 @@ QMap<QString, QByteArray> contentsOf(const QString &directory)
     return contents;
 }
 
-// Runs one of poppler's tools on a PDF and gives what it printed.
-QString popplerOutput(const QString &tool, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
-        qFatal("%s did not run: the tests need Debian's poppler-utils", qPrintable(tool));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 struct Shown
 {
     QList<double> bars;
@@ -185,6 +191,8 @@ private slots:
     void profilePageIsOnePageWithTheSheetsResults();
     void cancelledOrFailedProfileLosesNothing();
     void longSurnameStaysWithinThePage();
+    void paperForAGroupBeforeAnySheet_data();
+    void paperForAGroupBeforeAnySheet();
 
 private:
     template<typename T = QWidget>
@@ -502,28 +510,31 @@ void TestAfterScoring::profilePageIsOnePageWithTheSheetsResults()
     }
     QVERIFY(m_dialogs.errorReports.isEmpty());
 
-    const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
+    const QString info = poppler::output(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages: +1$"),
                                               QRegularExpression::MultilineOption)),
              qPrintable(info));
     QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
 
-    const QString text = popplerOutput(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+    const QString text = poppler::output(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
     const QString date = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
     for (const QString &line : {QStringLiteral("Фамилия: Петрова А.В."),
                                 QStringLiteral("Возраст (лет): 20"), QStringLiteral("Пол: Женский"),
                                 QStringLiteral("Дата проведения: ") + date})
         QVERIFY2(text.contains(line), qPrintable(line));
+    // Each factor's row: letter, scale name, sten, then what its low and its high pole mean.
+    const QString drawn = poppler::pagesWithoutBlanks(pdf).join(QString());
     const zorven::Stens &stens = m_window->sheet().stens;
     for (int k = 0; k < zorven::kFactorCount; ++k) {
-        const QString row = QStringLiteral("^ *%1 +%2 +%3 *$")
-                                .arg(QString::fromLatin1(zorven::kFactorNames[k].data()),
-                                     zorven::scaleName(k), QString::number(stens[k]));
-        QVERIFY2(text.contains(QRegularExpression(row, QRegularExpression::MultilineOption)),
-                 qPrintable(row + "\n" + text));
+        const QString row = poppler::withoutBlanks(
+            QString::fromLatin1(zorven::kFactorNames[k].data()) + zorven::scaleName(k)
+            + QString::number(stens[k]) + zorven::lowPole(k) + zorven::highPole(k));
+        QVERIFY2(drawn.contains(row), qPrintable(row + "\n" + drawn));
     }
-    for (const QString &value : shown(m_window).values)
-        QVERIFY2(text.contains(value), qPrintable(value));
+    for (int f = 0; f < 4; ++f) {
+        const QString line = shown(m_window).values[f] + zorven::secondOrderDrivers(f);
+        QVERIFY2(drawn.contains(poppler::withoutBlanks(line)), qPrintable(line));
+    }
 }
 
 // A cancelled dialog writes and prints nothing; a PDF that cannot be written is named in
@@ -564,8 +575,55 @@ void TestAfterScoring::longSurnameStaysWithinThePage()
     pdf.write(zorven::profilePdf(data, zorven::RegionalSettings::fromSystem()));
     pdf.close();
 
-    const QString text = popplerOutput(QStringLiteral("pdftotext"), {pdf.fileName(), "-"});
+    const QString text = poppler::output(QStringLiteral("pdftotext"), {pdf.fileName(), "-"});
     QCOMPARE(text.count(u'W'), surname.size());
+}
+
+void TestAfterScoring::paperForAGroupBeforeAnySheet_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("printed");
+    QTest::addColumn<int>("pages");
+    const int bookletPages = zorven::bookletDocument().pageCount;
+    QTest::newRow("booklet saved") << QStringLiteral("Booklet") << false << bookletPages;
+    QTest::newRow("booklet printed") << QStringLiteral("Booklet") << true << bookletPages;
+    QTest::newRow("answer sheet saved") << QStringLiteral("AnswerSheet") << false << 1;
+    QTest::newRow("answer sheet printed") << QStringLiteral("AnswerSheet") << true << 1;
+}
+
+// Offered before any sheet is keyed; «Отмена» writes nothing, either choice gives every
+// page on A4.
+void TestAfterScoring::paperForAGroupBeforeAnySheet()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, printed);
+    QFETCH(int, pages);
+    auto *command = child<QAction>(action.toLatin1().constData());
+    QVERIFY(command->isEnabled());
+    const QStringList files = entriesOf(QDir::currentPath());
+    command->trigger();
+    QCOMPARE(m_dialogs.paperAskedAbout.size(), 1);
+    QCOMPARE(entriesOf(QDir::currentPath()), files);
+
+    const QString pdf = QDir::current().absoluteFilePath(QStringLiteral("paper.pdf"));
+    if (printed) {
+        m_dialogs.paperChoice = Dialogs::PaperChoice::Print;
+        m_dialogs.printerFile = pdf;
+    } else {
+        m_dialogs.paperChoice = Dialogs::PaperChoice::SavePdf;
+        m_dialogs.pdfPathAnswer = pdf;
+    }
+    command->trigger();
+    QCOMPARE(m_dialogs.printDialogs, printed ? 1 : 0);
+    QCOMPARE(m_dialogs.proposedPdfPaths,
+             printed ? QStringList() : QStringList{QDir::current().absoluteFilePath(
+                                           m_dialogs.paperAskedAbout.first() + QStringLiteral(".pdf"))});
+    QVERIFY(m_dialogs.errorReports.isEmpty());
+    const QString info = poppler::output(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("^Pages: +%1$").arg(pages),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
 }
 
 int main(int argc, char *argv[])

@@ -1,10 +1,13 @@
 #include "profile/profile_chart.h"
+#include "profile/scale_names.h"
+#include "profile/scale_poles.h"
 
 #include <QAbstractSeries>
 #include <QChart>
 #include <QChartView>
 #include <QImage>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -92,6 +95,8 @@ private slots:
     void movesAndShowsWithoutResizing();
     void zeroValueGivesAnEmptyBarMarkedZero();
     void barsRunFromMaroonToTheirColour();
+    void restingOnABarTellsItsScaleStenAndPole_data();
+    void restingOnABarTellsItsScaleStenAndPole();
 };
 
 void TestProfileChart::createdHiddenAndEmptyAtItsPlace()
@@ -293,6 +298,39 @@ void TestProfileChart::barsRunFromMaroonToTheirColour()
     const QColor foot = image.pixelColor(x, int(plot.bottom()) - 2);
     QVERIFY2(closeTo(top, blue), qPrintable(top.name()));
     QVERIFY2(closeTo(foot, kMaroon), qPrintable(foot.name()));
+}
+
+void TestProfileChart::restingOnABarTellsItsScaleStenAndPole_data()
+{
+    QTest::addColumn<int>("bar");
+    QTest::addColumn<QString>("pole");
+    QTest::newRow("B, sten 2: low") << 1 << zorven::lowPole(1);
+    QTest::newRow("F, sten 5: average, leaning low") << 4 << zorven::lowPole(4);
+    QTest::newRow("G, sten 6: average, leaning high") << 5 << zorven::highPole(5);
+    QTest::newRow("L, sten 9: high") << 8 << zorven::highPole(8);
+}
+
+void TestProfileChart::restingOnABarTellsItsScaleStenAndPole()
+{
+    QFETCH(int, bar);
+    QFETCH(QString, pole);
+    QWidget window;
+    ProfileChart chart(&window);
+    addProfile(chart, kProfile);
+    // Where the results step puts it, so that every bar is inside the window.
+    chart.setTop(0);
+    chart.setLeft(0);
+    showChart(window, chart);
+
+    const QRectF plot = chart.plotArea();
+    const QPoint onBar(int(barCentreX(plot, bar, kProfile.size())), int(plot.bottom()) - 1);
+    QTest::mouseMove(chart.viewport(), onBar);
+    QTRY_VERIFY(QToolTip::isVisible());
+    const QString tip = QToolTip::text();
+    QVERIFY2(tip.contains(zorven::scaleName(bar)), qPrintable(tip));
+    QVERIFY2(tip.contains(QStringLiteral("Стен %1").arg(kProfile[bar])), qPrintable(tip));
+    QVERIFY2(tip.contains(pole), qPrintable(tip));
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestProfileChart)

@@ -1,0 +1,253 @@
+// The paper a group testing needs, read back from its PDF as a printer or a reader would
+// get it: the booklet holds every statement and option of the program's tables in order,
+// none split across pages; the answer sheet's corner marks and boxes stand where its
+// geometry says, within half a millimetre of a rendering at ten dots a millimetre.
+
+#include "paper/answer_sheet.h"
+#include "paper/answer_sheet_geometry.h"
+#include "paper/booklet.h"
+#include "questionnaire/statements.h"
+#include "poppler.h"
+
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+namespace {
+
+namespace sheet = zorven::answer_sheet;
+
+constexpr int kDotsPerMm = 10;
+constexpr double kTolerance = 0.5;   // mm
+constexpr int kInk = 128;            // darker than this is ink; the box letters are lighter
+
+QString writtenPdf(const QTemporaryDir &dir, const QString &name, const zorven::PaperDocument &document)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(zorven::documentPdf(document)) < 0)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+int pagesOf(const QString &info)
+{
+    const auto match = QRegularExpression(QStringLiteral("^Pages: +(\\d+)$"),
+                                          QRegularExpression::MultilineOption).match(info);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// The statement as the booklet prints it: number, text, and its options a), b), c).
+QString printedStatement(int q)
+{
+    QString text = QString::number(q) + QLatin1Char('.') + zorven::statementText(q);
+    for (int option = 1; option <= 3; ++option)
+        text += QChar(u'a' + option - 1) + QStringLiteral(")")
+                + zorven::optionText(3 * (q - 1) + option);
+    return poppler::withoutBlanks(text);
+}
+
+bool isInk(const QImage &image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < kInk;
+}
+
+// Going out from the middle of a shape along a row or a column through `across` (mm):
+// past the unmarked inside, then through the ink of its edge. Gives where that ink ends,
+// in mm from the sheet's corner; nothing when no ink is met within `reach` mm.
+std::optional<double> outerEdge(const QImage &image, bool alongRow, double across, double middle,
+                                int step, double reach)
+{
+    const int fixed = int(across * kDotsPerMm);
+    const auto inkAt = [&](int d) { return alongRow ? isInk(image, d, fixed) : isInk(image, fixed, d); };
+    int d = int(middle * kDotsPerMm);
+    const int last = d + step * int(reach * kDotsPerMm);
+    while (d != last && !inkAt(d))
+        d += step;
+    if (d == last)
+        return std::nullopt;
+    while (inkAt(d + step))
+        d += step;
+    return (d + (step > 0 ? 1 : 0)) / double(kDotsPerMm);
+}
+
+// The outer edges of the inked outline or solid shape expected at `expected`.
+QRectF measuredEdges(const QImage &image, const QRectF &expected)
+{
+    const QPointF middle = expected.center();
+    const double reach = expected.width() / 2 + 1;
+    const auto left = outerEdge(image, true, middle.y(), middle.x(), -1, reach);
+    const auto right = outerEdge(image, true, middle.y(), middle.x(), +1, reach);
+    const auto top = outerEdge(image, false, middle.x(), middle.y(), -1, reach);
+    const auto bottom = outerEdge(image, false, middle.x(), middle.y(), +1, reach);
+    if (!left || !right || !top || !bottom)
+        return {};
+    return QRectF(QPointF(*left, *top), QPointF(*right, *bottom));
+}
+
+bool near(const QRectF &measured, const QRectF &expected)
+{
+    return std::abs(measured.left() - expected.left()) <= kTolerance
+           && std::abs(measured.right() - expected.right()) <= kTolerance
+           && std::abs(measured.top() - expected.top()) <= kTolerance
+           && std::abs(measured.bottom() - expected.bottom()) <= kTolerance;
+}
+
+QString describe(const QRectF &r)
+{
+    return QStringLiteral("%1,%2 to %3,%4 mm").arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
+}
+
+// Whether every dot inside `mm`, `inset` mm in from its edges, is lighter than ink.
+bool noInkWithin(const QImage &image, const QRectF &mm, double inset)
+{
+    const QRectF inner = mm.adjusted(inset, inset, -inset, -inset);
+    for (int y = int(inner.top() * kDotsPerMm); y < int(inner.bottom() * kDotsPerMm); ++y)
+        for (int x = int(inner.left() * kDotsPerMm); x < int(inner.right() * kDotsPerMm); ++x)
+            if (isInk(image, x, y))
+                return false;
+    return true;
+}
+
+bool allInkWithin(const QImage &image, const QRectF &mm, double inset)
+{
+    const QRectF inner = mm.adjusted(inset, inset, -inset, -inset);
+    for (int y = int(inner.top() * kDotsPerMm); y < int(inner.bottom() * kDotsPerMm); ++y)
+        for (int x = int(inner.left() * kDotsPerMm); x < int(inner.right() * kDotsPerMm); ++x)
+            if (!isInk(image, x, y))
+                return false;
+    return true;
+}
+
+} // namespace
+
+class TestPaper : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void bothAreA4WithTheirFontsEmbedded_data();
+    void bothAreA4WithTheirFontsEmbedded();
+    void bookletHoldsEveryStatementWholeOnOnePageInOrder();
+    void answerSheetHasTheFieldsAndEveryCellInOrder();
+    void answerSheetMarksAndBoxesStandWhereTheGeometrySays();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_booklet;
+    QString m_answerSheet;
+    int m_bookletPages = 0;
+};
+
+void TestPaper::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const zorven::PaperDocument booklet = zorven::bookletDocument();
+    m_bookletPages = booklet.pageCount;
+    m_booklet = writtenPdf(m_dir, QStringLiteral("booklet.pdf"), booklet);
+    m_answerSheet = writtenPdf(m_dir, QStringLiteral("answer sheet.pdf"), zorven::answerSheetDocument());
+}
+
+void TestPaper::bothAreA4WithTheirFontsEmbedded_data()
+{
+    QTest::addColumn<QString>("which");
+    QTest::newRow("booklet") << QStringLiteral("booklet");
+    QTest::newRow("answer sheet") << QStringLiteral("answer sheet");
+}
+
+void TestPaper::bothAreA4WithTheirFontsEmbedded()
+{
+    QFETCH(QString, which);
+    const bool booklet = which == QStringLiteral("booklet");
+    const QString pdf = booklet ? m_booklet : m_answerSheet;
+
+    const QString info = poppler::output(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QStringLiteral("595 x 842 pts (A4)")), qPrintable(info));
+    QCOMPARE(pagesOf(info), booklet ? m_bookletPages : 1);
+
+    const QStringList fonts =
+        poppler::output(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+    QVERIFY(!fonts.isEmpty());
+    for (const QString &font : fonts)
+        QVERIFY2(font.contains(QRegularExpression(QStringLiteral("\\byes\\s+(yes|no)\\s+yes\\b"))),
+                 qPrintable(font));
+}
+
+// Every statement, number, text and options, found whole on one page, each after the one
+// before it; the title page before them tells how to answer.
+void TestPaper::bookletHoldsEveryStatementWholeOnOnePageInOrder()
+{
+    const QStringList pages = poppler::pagesWithoutBlanks(m_booklet);
+    QVERIFY(pages.first().contains(poppler::withoutBlanks(QStringLiteral("Как отвечать"))));
+    QVERIFY(!pages.first().contains(printedStatement(1)));
+
+    int page = 1;
+    qsizetype from = 0;
+    for (int q = 1; q <= zorven::kStatementCount; ++q) {
+        const QString statement = printedStatement(q);
+        qsizetype at = pages[page].indexOf(statement, from);
+        if (at < 0 && page + 1 < pages.size()) {
+            ++page;
+            at = pages[page].indexOf(statement);
+        }
+        QVERIFY2(at >= 0, qPrintable(QStringLiteral("statement %1 not whole after page %2: %3")
+                                         .arg(q).arg(page).arg(statement)));
+        from = at + statement.size();
+    }
+    QCOMPARE(page, m_bookletPages - 1);
+}
+
+void TestPaper::answerSheetHasTheFieldsAndEveryCellInOrder()
+{
+    const QString text = poppler::pagesWithoutBlanks(m_answerSheet).join(QString());
+    for (const QString &field : {QStringLiteral("ФамилияИ.О."), QStringLiteral("Пол:"),
+                                 QStringLiteral("Возраст(лет):"), QStringLiteral("Дата:")})
+        QVERIFY2(text.contains(field), qPrintable(field));
+    qsizetype from = 0;
+    for (int q = 1; q <= zorven::kStatementCount; ++q) {
+        const qsizetype at = text.indexOf(QString::number(q) + QStringLiteral("abc"), from);
+        QVERIFY2(at >= 0, qPrintable(QString::number(q)));
+        from = at;
+    }
+}
+
+void TestPaper::answerSheetMarksAndBoxesStandWhereTheGeometrySays()
+{
+    const QString prefix = m_dir.filePath(QStringLiteral("sheet"));
+    poppler::output(QStringLiteral("pdftoppm"), {"-png", "-gray", "-singlefile", "-r",
+                                                 QString::number(kDotsPerMm * 25.4), m_answerSheet, prefix});
+    const QImage image(prefix + QStringLiteral(".png"));
+    // A4 as the PDF states it in whole points: 595 x 842, a dot wider or taller at most.
+    QVERIFY2(std::abs(image.width() - 2100) <= 1 && std::abs(image.height() - 2970) <= 1,
+             qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
+
+    for (int corner = 0; corner < 4; ++corner) {
+        const QRectF expected = sheet::cornerMarkRect(corner);
+        const QRectF measured = measuredEdges(image, expected);
+        QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
+        QVERIFY2(allInkWithin(image, expected, kTolerance), qPrintable(describe(expected)));
+    }
+    for (int sex = 0; sex < 2; ++sex) {
+        const QRectF expected = sheet::sexBoxRect(sex);
+        const QRectF measured = measuredEdges(image, expected);
+        QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
+    }
+    for (int q = 1; q <= zorven::kStatementCount; ++q) {
+        for (int option = 1; option <= 3; ++option) {
+            const QRectF expected = sheet::boxRect(q, option);
+            const QRectF measured = measuredEdges(image, expected);
+            QVERIFY2(near(measured, expected),
+                     qPrintable(QStringLiteral("%1%2: ").arg(q).arg(QChar(u'a' + option - 1))
+                                + describe(measured) + " for " + describe(expected)));
+            QVERIFY2(noInkWithin(image, expected, kTolerance), qPrintable(describe(expected)));
+        }
+    }
+}
+
+QTEST_MAIN(TestPaper)
+#include "tst_paper.moc"

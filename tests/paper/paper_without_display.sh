@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The booklet and the blank answer sheet written as a laboratory writes them before a
+# group session: the real program with no display at all (DISPLAY, WAYLAND_DISPLAY and
+# QT_QPA_PLATFORM unset). A file that cannot be written is told in Russian with status 2,
+# and a link planted under the name is never written through.
+#   paper_without_display.sh PATH/TO/zorventest
+set -u
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "standard error was:" >&2
+    cat stderr >&2
+    exit 1
+}
+
+run() {
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=ru_RU.UTF-8 \
+        "$program" "$@" >stdout 2>stderr
+    echo $?
+}
+
+pages() {
+    pdfinfo "$1" | sed -n 's/^Pages: *//p'
+}
+
+[ "$(run --booklet 'буклет.pdf')" = 0 ] || fail "--booklet did not exit with 0"
+[ "$(pages 'буклет.pdf')" -gt 1 ] || fail "the booklet has no statement pages"
+[ "$(run --answer-sheet бланк.pdf)" = 0 ] || fail "--answer-sheet did not exit with 0"
+[ "$(pages бланк.pdf)" = 1 ] || fail "the answer sheet is not one page"
+
+echo "kept" >victim.txt
+ln -s victim.txt link.pdf
+[ "$(run --answer-sheet link.pdf)" = 2 ] || fail "a link under the name did not exit with 2"
+grep -q "не сохранён в файл link.pdf" stderr || fail "the refusal does not name the file in Russian"
+[ "$(cat victim.txt)" = kept ] || fail "the answer sheet was written through a link"
+echo "PASS"
