@@ -1,16 +1,19 @@
-// Start-up: the application, the main window, the hidden about box, the event loop; or,
-// with --score and --out, batch scoring without a window.
+// Start-up: the command line decides between the window (the application, the main
+// window, the hidden about box, the event loop) and a command that runs without a window.
 
 #include "app/Unit1.h"
 #include "app/program_identity.h"
+#include "app/qt_translations.h"
 #include "app/zorven.h"
 #include "batch/batch_scoring.h"
+#include "batch/command_line.h"
 #include "results/report_file.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -26,26 +29,37 @@ void setIdentity()
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zorventest.png")));
 }
 
+// Read before any application object exists; Qt takes the program's arguments as UTF-8.
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int print(std::FILE *stream, const QString &text, int exitStatus)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, bytes.size(), stream);
+    return exitStatus;
+}
+
 // Batch scoring runs without a display: a QCoreApplication loads no platform plugin, and
 // nothing of the batch creates a widget.
-int scoreBatch(int argc, char *argv[])
+int scoreBatch(int argc, char *argv[], const QStringList &arguments)
 {
     QCoreApplication application(argc, argv);
     QFile errors;
     errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    return zorven::runBatchScoring(QCoreApplication::arguments().mid(1), errors,
-                                   ::isatty(STDERR_FILENO) == 1);
+    return zorven::runBatchScoring(arguments, errors, ::isatty(STDERR_FILENO) == 1);
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int showWindow(int argc, char *argv[])
 {
-    zorven::keepFileSizeLimitFromEndingTheProgram();
-    if (zorven::isBatchCommandLine(argc, argv))
-        return scoreBatch(argc, argv);
     QApplication application(argc, argv);
     setIdentity();
+    installQtTranslations(application);
 
     TForm1 form;
     // A child of the main window: it closes with it and does not keep the program running.
@@ -54,4 +68,24 @@ int main(int argc, char *argv[])
 
     form.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    zorven::keepFileSizeLimitFromEndingTheProgram();
+    const zorven::Command command = zorven::commandOf(argumentsOf(argc, argv), identity::kVersion);
+    switch (command.kind) {
+    case zorven::CommandKind::Help:
+    case zorven::CommandKind::Version:
+        return print(stdout, command.text, zorven::kCommandLineShown);
+    case zorven::CommandKind::Mistake:
+        return print(stderr, command.text, zorven::kCommandLineMistake);
+    case zorven::CommandKind::ScoreBatch:
+        return scoreBatch(argc, argv, command.arguments);
+    case zorven::CommandKind::Window:
+        break;
+    }
+    return showWindow(argc, argv);
 }
