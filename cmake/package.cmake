@@ -31,7 +31,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland, xdg-utils, 
 include(CPack)
 
 # What Debian expects beside a program: its manual page, the package's changelog and the
-# copyright notice, compressed as dpkg-deb would (gzip -9n: no name, no time stamp, so
+# copyright notice (and, for lintian, what does not apply to a package made outside Debian), compressed as dpkg-deb would (gzip -9n: no name, no time stamp, so
 # the same text gives the same bytes).
 if(UNIX AND NOT APPLE)
     include(GNUInstallDirs)
@@ -47,4 +47,6 @@ if(UNIX AND NOT APPLE)
     install(FILES ${packaging_dir}/zorventest.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${packaging_dir}/changelog.Debian.gz ${packaging_dir}/copyright
             DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+            RENAME zorventest)
 endif()

@@ -17,7 +17,8 @@ set(expected
     share/metainfo/${APP_ID}.metainfo.xml
     share/man/man1/zorventest.1.gz
     share/doc/zorventest/changelog.Debian.gz
-    share/doc/zorventest/copyright)
+    share/doc/zorventest/copyright
+    share/lintian/overrides/zorventest)
 foreach(size 16 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/zorventest.png)
 endforeach()
