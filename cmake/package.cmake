@@ -31,8 +31,9 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland, xdg-utils, 
 include(CPack)
 
 # What Debian expects beside a program: its manual page, the package's changelog and the
-# copyright notice (and, for lintian, what does not apply to a package made outside Debian), compressed as dpkg-deb would (gzip -9n: no name, no time stamp, so
-# the same text gives the same bytes).
+# copyright notice, the first two compressed as dpkg-deb would (gzip -9n: no name, no time
+# stamp, so the same text gives the same bytes); and lintian's overrides, for what does not
+# apply to a package made outside Debian.
 if(UNIX AND NOT APPLE)
     include(GNUInstallDirs)
     set(packaging_dir ${PROJECT_BINARY_DIR}/packaging)
