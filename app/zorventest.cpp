@@ -29,7 +29,7 @@ void setIdentity()
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zorventest.png")));
 }
 
-// Read before any application object exists; Qt takes the program's arguments as UTF-8.
+// As QCoreApplication::arguments() reads them, but before any application object exists.
 QStringList argumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
