@@ -1,11 +1,13 @@
-// Start-up: the application, the main window, the hidden about box, the event loop; or,
-// with --score and --out, batch scoring without a window; or, with --booklet or
-// --answer-sheet, a PDF to print.
+// Start-up: the command line decides between the window (the application, the main
+// window, the hidden about box, the event loop) and a command that runs without a window:
+// batch scoring, or a PDF of the booklet or the answer sheet.
 
 #include "app/Unit1.h"
 #include "app/program_identity.h"
+#include "app/qt_translations.h"
 #include "app/zorven.h"
 #include "batch/batch_scoring.h"
+#include "batch/command_line.h"
 #include "paper/paper_commands.h"
 #include "results/report_file.h"
 
@@ -14,6 +16,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -29,50 +32,46 @@ void setIdentity()
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/zorventest.png")));
 }
 
+// As QCoreApplication::arguments() reads them, but before any application object exists.
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int print(std::FILE *stream, const QString &text, int exitStatus)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, bytes.size(), stream);
+    return exitStatus;
+}
+
 // Batch scoring runs without a display: a QCoreApplication loads no platform plugin, and
 // nothing of the batch creates a widget.
-int scoreBatch(int argc, char *argv[])
+int scoreBatch(int argc, char *argv[], const QStringList &arguments)
 {
     QCoreApplication application(argc, argv);
     QFile errors;
     errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    return zorven::runBatchScoring(QCoreApplication::arguments().mid(1), errors,
-                                   ::isatty(STDERR_FILENO) == 1);
+    return zorven::runBatchScoring(arguments, errors, ::isatty(STDERR_FILENO) == 1);
 }
 
-// --booklet FILE.pdf and --answer-sheet FILE.pdf draw their page without a window. Fonts
-// need a QGuiApplication, and one on the offscreen platform needs no display.
-using PaperCommand = int (*)(const QString &path);
-
-PaperCommand paperCommandOf(int argc, char *argv[])
-{
-    if (argc != 3)
-        return nullptr;
-    if (qstrcmp(argv[1], "--booklet") == 0)
-        return zorven::writeBookletCommand;
-    if (qstrcmp(argv[1], "--answer-sheet") == 0)
-        return zorven::writeAnswerSheetCommand;
-    return nullptr;
-}
-
-int writePaper(int argc, char *argv[], PaperCommand command)
+// --booklet and --answer-sheet draw their pages without a window. Fonts need a
+// QGuiApplication, and one on the offscreen platform needs no display.
+int writePaper(int argc, char *argv[], int (*write)(const QString &path), const QString &path)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    return command(QString::fromLocal8Bit(argv[2]));
+    return write(path);
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int showWindow(int argc, char *argv[])
 {
-    zorven::keepFileSizeLimitFromEndingTheProgram();
-    if (zorven::isBatchCommandLine(argc, argv))
-        return scoreBatch(argc, argv);
-    if (const PaperCommand command = paperCommandOf(argc, argv))
-        return writePaper(argc, argv, command);
     QApplication application(argc, argv);
     setIdentity();
+    installQtTranslations(application);
 
     TForm1 form;
     // A child of the main window: it closes with it and does not keep the program running.
@@ -81,4 +80,28 @@ int main(int argc, char *argv[])
 
     form.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    zorven::keepFileSizeLimitFromEndingTheProgram();
+    const zorven::Command command = zorven::commandOf(argumentsOf(argc, argv), identity::kVersion);
+    switch (command.kind) {
+    case zorven::CommandKind::Help:
+    case zorven::CommandKind::Version:
+        return print(stdout, command.text, zorven::kCommandLineShown);
+    case zorven::CommandKind::Mistake:
+        return print(stderr, command.text, zorven::kCommandLineMistake);
+    case zorven::CommandKind::ScoreBatch:
+        return scoreBatch(argc, argv, command.arguments);
+    case zorven::CommandKind::Booklet:
+        return writePaper(argc, argv, zorven::writeBookletCommand, command.arguments.at(1));
+    case zorven::CommandKind::AnswerSheet:
+        return writePaper(argc, argv, zorven::writeAnswerSheetCommand, command.arguments.at(1));
+    case zorven::CommandKind::Window:
+        break;
+    }
+    return showWindow(argc, argv);
 }

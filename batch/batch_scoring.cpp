@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <future>
 #include <optional>
@@ -421,15 +420,6 @@ private:
 };
 
 } // namespace
-
-bool isBatchCommandLine(int argc, char *argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--score") == 0 || std::strcmp(argv[i], "--out") == 0)
-            return true;
-    }
-    return false;
-}
 
 Sheet scoredSheet(const KeyedOptions &options, Sex sex, int age)
 {

@@ -20,10 +20,6 @@ inline constexpr int kBatchCannotRun = 2;
 // reason is given where the batch syncs.
 inline constexpr int kBatchRowsPerSync = 5000;
 
-// Whether the command line asks for batch scoring rather than the window. Decided before
-// any application object exists, since batch scoring must not need a display.
-bool isBatchCommandLine(int argc, char *argv[]);
-
 // The scoring run for one sheet: answer record, raw scores, stens, F1..F4.
 Sheet scoredSheet(const KeyedOptions &options, Sex sex, int age);
 

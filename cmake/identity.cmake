@@ -7,5 +7,7 @@ set(ZORVEN_PRODUCT_NAME "Тест Зорвена")
 set(ZORVEN_COMMENT "Версия для обработки бланков")
 set(ZORVEN_MAKER_NAME "Лаборатория Зорвена")
 set(ZORVEN_WEB_ADDRESS "https://zorven.example/")
+# The maker's mail address, in the web address's domain: the Debian package's maintainer.
+set(ZORVEN_MAKER_MAIL "zorventest@zorven.example")
 # The AppStream component: the web address's host reversed, then the program.
 set(ZORVEN_APP_ID example.zorven.zorventest)

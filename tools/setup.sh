@@ -28,9 +28,19 @@ ensure_packages() {
     apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# configure_and_build BUILD_DIR [CMAKE_ARGS...]
+# configure_and_build BUILD_DIR [CMAKE_ARGS...] [-- TARGET...]
+# Builds everything, or only the targets named after "--".
 configure_and_build() {
     local dir=$1
     shift
-    cmake -S "$ZORVEN_ROOT" -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir"
+    local args=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        args+=("$1")
+        shift
+    done
+    if [ $# -gt 0 ]; then
+        shift
+        targets=(--target "$@")
+    fi
+    cmake -S "$ZORVEN_ROOT" -B "$dir" -G Ninja "${args[@]}" >/dev/null && cmake --build "$dir" "${targets[@]}"
 }

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Batch scoring as a laboratory runs it: the real program with no display at all
 # (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset) and standard error not a terminal,
-# so nothing but rejections may be printed. Exit statuses 0, 1 and 2.
-#   batch_without_display.sh PATH/TO/zorventest
+# so nothing but rejections may be printed. Exit statuses 0, 1 and 2. The command line's
+# other answers (--help, --version, a refused option) need no display either.
+#   batch_without_display.sh PATH/TO/zorventest VERSION
 set -u
 program=$1
+version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -48,6 +50,19 @@ iconv -f cp1251 -t utf-8 out/Иванов.txt | grep -qx $'Дата провед
 
 [ "$(score --score good.csv)" = 2 ] || fail "a usage error did not exit with 2"
 grep -q '^Использование: zorventest --score' stderr || fail "no usage line"
+[ "$(score --score=good.csv --out=out5)" = 0 ] || fail "--score=IN --out=DIR did not exit with 0"
+[ -s out5/Иванов.txt ] || fail "--score=IN --out=DIR wrote no report"
+
+[ "$(score --help)" = 0 ] || fail "--help did not exit with 0"
+[ -s stderr ] || ! grep -q '^Использование: zorventest' stdout && fail "--help printed no usage on standard output"
+[ "$(score --version)" = 0 ] || fail "--version did not exit with 0"
+[ "$(cat stdout)" = "zorventest $version" ] || fail "--version printed «$(cat stdout)»"
+[ "$(score --bogus)" = 2 ] || fail "an unknown option did not exit with 2"
+[ -s stdout ] || [ "$(head -n 1 stderr)" != "zorventest: неизвестный параметр «--bogus»" ] \
+    && fail "an unknown option was not refused on standard error"
+grep -q '^Использование: zorventest' stderr || fail "no usage after a refused option"
+[ "$(score --score)" = 2 ] || fail "an option without its value did not exit with 2"
+
 [ "$(score --score missing.csv --out out3)" = 2 ] || fail "an unreadable input did not exit with 2"
 [ -e out3 ] && fail "an unreadable input left an output folder"
 

@@ -1,5 +1,6 @@
 # Installs the build in BUILD_DIR into an empty folder and checks that every file a
-# desktop looks for is where it looks. Run by the test "install_layout".
+# desktop looks for is where it looks, beside the manual page and the notes Debian
+# expects. Run by the test "install_layout".
 cmake_minimum_required(VERSION 3.21)
 
 set(prefix ${BUILD_DIR}/install-check)
@@ -13,7 +14,11 @@ endif()
 set(expected
     bin/zorventest
     share/applications/zorventest.desktop
-    share/metainfo/${APP_ID}.metainfo.xml)
+    share/metainfo/${APP_ID}.metainfo.xml
+    share/man/man1/zorventest.1.gz
+    share/doc/zorventest/changelog.Debian.gz
+    share/doc/zorventest/copyright
+    share/lintian/overrides/zorventest)
 foreach(size 16 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/zorventest.png)
 endforeach()
