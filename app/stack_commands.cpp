@@ -246,7 +246,7 @@ bool TForm1::reportStands()
     if (!m_verification || m_verification->corrections() > 0 || m_reportFileName.isEmpty()
         || !QFileInfo(QDir::current().filePath(m_reportFileName)).isFile())
         return false;
-    showReportLocation(QDir::current().filePath(m_reportFileName));
+    showReportLocation(m_reportFileName);
     return true;
 }
 
