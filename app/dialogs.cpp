@@ -92,13 +92,17 @@ int Dialogs::askWhatThePaperShows(QWidget *parent, const PaperQuestion &question
 
 int Dialogs::chooseFirstKeying(QWidget *parent, const QString &surname, const QStringList &sheets)
 {
-    bool chosen = false;
-    const QString sheet = QInputDialog::getItem(
-        parent, identity::kApplicationTitle,
-        QStringLiteral("В таблице результатов несколько непроверенных бланков «%1». "
-                       "Какой из них проверяется?").arg(surname),
-        sheets, 0, false, &chosen);
-    return chosen ? int(sheets.indexOf(sheet)) : -1;
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(identity::kApplicationTitle);
+    dialog.setLabelText(QStringLiteral("В таблице результатов несколько непроверенных бланков «%1».\n"
+                                       "Какой из них проверяется?").arg(surname));
+    dialog.setComboBoxItems(sheets);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("Проверять этот"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return int(sheets.indexOf(dialog.textValue()));
 }
 
 bool Dialogs::askToKeyAsNewSheet(QWidget *parent, const QString &message)
