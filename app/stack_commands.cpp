@@ -240,8 +240,9 @@ QString TForm1::reportNameForSheet() const
     return zorven::reportNameInFolder(QDir::current(), zorven::reportFileName(surname()), m_report);
 }
 
-// A verification that changed nothing leaves the first keying's report as it is.
-bool TForm1::reportStands()
+// A verification that changed nothing leaves the first keying's report as it is, and the
+// line under the results names it; false when the report is to be written.
+bool TForm1::showStandingReport()
 {
     if (!m_verification || m_verification->corrections() > 0 || m_reportFileName.isEmpty()
         || !QFileInfo(QDir::current().filePath(m_reportFileName)).isFile())

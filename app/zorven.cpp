@@ -149,7 +149,7 @@ void TForm1::resultsStep()
     m_reportData = data;
     m_report = zorven::reportBytes(data, m_regional);
     m_reportFileName = reportNameForSheet();
-    const bool reportWritten = reportStands() || saveReport(m_reportFileName);
+    const bool reportWritten = showStandingReport() || saveReport(m_reportFileName);
     m_resultsUnsaved = !reportWritten;
 
     zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},

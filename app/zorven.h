@@ -110,7 +110,7 @@ private:
     void settleRespondentData();
     int settledOption(int q, int keyed);
     QString reportNameForSheet() const;
-    bool reportStands();
+    bool showStandingReport();
     QString verificationMark() const;
     void summariseVerification();
 
