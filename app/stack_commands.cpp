@@ -267,7 +267,7 @@ void TForm1::summariseVerification()
     summary += QStringLiteral(".\nРазличались анкетные данные: %1.").arg(m_verification->differingRespondentFields());
     const int corrections = m_verification->corrections();
     summary += corrections == 0
-                   ? QStringLiteral("\n\nПервый ввод подтверждён; отчёт оставлен как был.")
+                   ? QStringLiteral("\n\nПервый ввод подтверждён.")
                    : QStringLiteral("\n\nИсправлено по бланку: %1. Результаты подсчитаны заново, "
                                     "отчёт записан заново.").arg(corrections);
     m_verification.reset();
