@@ -218,7 +218,7 @@ int TForm1::settledOption(int q, int keyed)
                            .arg(zorven::statementText(q), optionChoice(q, difference->first),
                                 optionChoice(q, difference->second));
         if (difference->looksShifted())
-            text += QStringLiteral("\n\nОтветы различаются %1 раза подряд, начиная с утверждения № %2: "
+            text += QStringLiteral("\n\nОтветы различаются %1 раза подряд, начиная с утверждения №\u00A0%2: "
                                    "возможно, утверждение пропущено или введено дважды.")
                         .arg(difference->runLength)
                         .arg(difference->runStart);
@@ -263,7 +263,7 @@ void TForm1::summariseVerification()
                           .arg(m_verification->answersCompared())
                           .arg(differing.size());
     if (!differing.isEmpty())
-        summary += QStringLiteral(" (утверждения %1)").arg(statementList(differing));
+        summary += QStringLiteral("; номера утверждений: %1").arg(statementList(differing));
     summary += QStringLiteral(".\nРазличались анкетные данные: %1.").arg(m_verification->differingRespondentFields());
     const int corrections = m_verification->corrections();
     summary += corrections == 0

@@ -425,7 +425,7 @@ void TestSheetStack::verificationSettlesEachDifference()
         QCOMPARE(fileBytes(kWomansReport), firstReport);
     QCOMPARE(m_dialogs.summaries.size(), 1);
     QVERIFY2(m_dialogs.summaries[0].contains(
-                 differences ? QStringLiteral("Сравнено ответов: 187.\nРазличались: 1 (утверждения 100).")
+                 differences ? QStringLiteral("Сравнено ответов: 187.\nРазличались: 1; номера утверждений: 100.")
                              : QStringLiteral("Сравнено ответов: 187.\nРазличались: 0.")),
              qPrintable(m_dialogs.summaries[0]));
     QVERIFY(m_dialogs.errors.isEmpty());
@@ -439,7 +439,7 @@ void TestSheetStack::skippedStatementGivesARunAndTheHint()
     m_dialogs.paper = [](const Dialogs::PaperQuestion &question) {
         return optionsByTurns().at(statementOf(question)) - 1;
     };
-    const QString hint = QStringLiteral("начиная с утверждения № 50");
+    const QString hint = QStringLiteral("начиная с утверждения №\u00A050");
     verifySheet(kWoman, skipping(optionsByTurns(), 50));
 
     QVERIFY(m_dialogs.questions.size() >= 3);
