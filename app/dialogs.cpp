@@ -1,9 +1,11 @@
 #include "app/dialogs.h"
 
+#include "app/difference_box.h"
 #include "app/program_identity.h"
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QInputDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -106,4 +108,57 @@ bool Dialogs::askToRetryResultsTable(QWidget *parent, const QString &message)
 void Dialogs::openResultsTable(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool Dialogs::askToDropSheetOnScreen(QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle,
+                    QStringLiteral("Бланк на экране введён не до конца. Если начать новый бланк, "
+                                   "введённые ответы будут потеряны."),
+                    QMessageBox::NoButton, parent);
+    QPushButton *drop = box.addButton(QStringLiteral("Начать новый бланк"), QMessageBox::DestructiveRole);
+    QPushButton *stay = box.addButton(QStringLiteral("Продолжить ввод"), QMessageBox::RejectRole);
+    box.setDefaultButton(stay);
+    box.setEscapeButton(stay);
+    box.exec();
+    return box.clickedButton() == drop;
+}
+
+int Dialogs::askWhatThePaperShows(QWidget *parent, const PaperQuestion &question)
+{
+    DifferenceBox box(question.text, question.choices, parent);
+    box.exec();
+    return box.chosen();
+}
+
+int Dialogs::chooseFirstKeying(QWidget *parent, const QString &surname, const QStringList &sheets)
+{
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(identity::kApplicationTitle);
+    dialog.setLabelText(QStringLiteral("В таблице результатов несколько непроверенных бланков «%1».\n"
+                                       "Какой из них проверяется?").arg(surname));
+    dialog.setComboBoxItems(sheets);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("Проверять этот"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return int(sheets.indexOf(dialog.textValue()));
+}
+
+bool Dialogs::askToKeyAsNewSheet(QWidget *parent, const QString &message)
+{
+    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle, message,
+                    QMessageBox::NoButton, parent);
+    QPushButton *asNew = box.addButton(QStringLiteral("Ввести как новый бланк"), QMessageBox::AcceptRole);
+    QPushButton *back = box.addButton(QStringLiteral("Исправить фамилию"), QMessageBox::RejectRole);
+    box.setDefaultButton(back);
+    box.setEscapeButton(back);
+    box.exec();
+    return box.clickedButton() == asNew;
+}
+
+void Dialogs::showVerificationSummary(QWidget *parent, const QString &summary)
+{
+    QMessageBox::information(parent, identity::kApplicationTitle, summary, QMessageBox::Ok);
 }

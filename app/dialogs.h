@@ -3,6 +3,7 @@
 // answer them without a dialog on screen.
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -45,4 +46,26 @@ public:
 
     // "Открыть таблицу результатов": the table in the system's default program.
     virtual void openResultsTable(const QString &path);
+
+    // «Новый бланк» while a sheet is being keyed, which would be lost: true to drop it.
+    virtual bool askToDropSheetOnScreen(QWidget *parent);
+
+    // A difference between the two keyings of a sheet: which choice the paper sheet shows,
+    // keyed 1, 2, 3. Returns the chosen index from 0; the box cannot be dismissed without
+    // a choice.
+    struct PaperQuestion {
+        QString text;
+        QStringList choices;
+    };
+    virtual int askWhatThePaperShows(QWidget *parent, const PaperQuestion &question);
+
+    // Several unverified keyings of the surname in the table: the index of the one this
+    // paper sheet is, or -1 when the operator cancels.
+    virtual int chooseFirstKeying(QWidget *parent, const QString &surname, const QStringList &sheets);
+
+    // No first keying found for verification: true to key the sheet as a new one.
+    virtual bool askToKeyAsNewSheet(QWidget *parent, const QString &message);
+
+    // What the verification found, at its end.
+    virtual void showVerificationSummary(QWidget *parent, const QString &summary);
 };

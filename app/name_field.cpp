@@ -69,6 +69,12 @@ NameField::NameField(QWidget *parent) : QLineEdit(parent)
     connect(this, &QLineEdit::textEdited, this, [this] { m_changedByUser = true; });
 }
 
+void NameField::startAgain()
+{
+    clear();
+    m_changedByUser = false;
+}
+
 void NameField::refuseInput()
 {
     QApplication::beep();

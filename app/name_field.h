@@ -11,8 +11,11 @@ class NameField : public QLineEdit
 public:
     explicit NameField(QWidget *parent = nullptr);
 
-    // Set by the operator's first change of the text; nothing clears it.
+    // Set by the operator's first change of the text; only the next sheet clears it.
     bool isChangedByUser() const { return m_changedByUser; }
+
+    // Empty and unchanged, as at start, for the next sheet.
+    void startAgain();
 
     // A key or pasted character the report cannot hold was left out.
     void refuseInput();

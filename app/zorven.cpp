@@ -84,27 +84,31 @@ void TForm1::ComboBox1Change()
 
 void TForm1::Button1Click()
 {
-    m_entry.optionPressed(1);
+    keyOption(1);
 }
 
 void TForm1::Button2Click()
 {
-    m_entry.optionPressed(2);
+    keyOption(2);
 }
 
 void TForm1::Button3Click()
 {
-    m_entry.optionPressed(3);
+    keyOption(3);
 }
 
+// A verification starts here: its first keying is looked up by the surname typed, and
+// the respondent data is compared before the first statement shows.
 void TForm1::Button4Click()
 {
+    if (m_verifying && !m_verification && m_entry.isNextEnabled() && !startVerification())
+        return;
     m_entry.nextPressed();
 }
 
 void TForm1::Button5Click()
 {
-    m_entry.undoPressed();
+    takeBackAnswer();
 }
 
 // The about box does not block the main window: keying goes on while it is open.
@@ -149,8 +153,8 @@ void TForm1::resultsStep()
                                   m_sheet.stens, m_sheet.secondOrder};
     m_reportData = data;
     m_report = zorven::reportBytes(data, m_regional);
-    m_reportFileName = zorven::reportFileName(surname());
-    const bool reportWritten = saveReport(m_reportFileName);
+    m_reportFileName = reportNameForSheet();
+    const bool reportWritten = showStandingReport() || saveReport(m_reportFileName);
     m_resultsUnsaved = !reportWritten;
     if (!reportWritten)
         showReportNotWritten(m_reportFileName);
@@ -169,7 +173,7 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
 {
     const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
                                  m_sheet.options, m_sheet.raw, m_sheet.stens,
-                                 m_sheet.secondOrder, reportFileName};
+                                 m_sheet.secondOrder, reportFileName, verificationMark()};
     const QByteArray rowBytes = zorven::resultsTableRow(row, m_regional.decimalSeparator);
     const QString path = resultsTablePath();
     zorven::TableFailure failure;
@@ -314,9 +318,10 @@ void TForm1::setUndoButton(zorven::UndoButton state)
 void TForm1::setStage(zorven::Stage stage)
 {
     using zorven::Stage;
+    setWindowTitle(stageTitle(stage));
+    ui->VerifySheet->setEnabled(stage == Stage::RespondentData);
     switch (stage) {
     case Stage::RespondentData:
-        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты"));
         ui->personbox->move(139, 61);
         ui->personbox->show();
         ui->Box1->hide();
@@ -324,7 +329,6 @@ void TForm1::setStage(zorven::Stage stage)
         hideResults();
         break;
     case Stage::Keying:
-        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
         ui->personbox->hide();
         ui->Box1->move(6, 3);
         ui->Box1->show();
@@ -333,7 +337,6 @@ void TForm1::setStage(zorven::Stage stage)
         hideResults();
         break;
     case Stage::Finished:
-        setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
         ui->personbox->hide();
         ui->Box1->hide();
         ui->button5->hide();
@@ -354,6 +357,8 @@ void TForm1::startScoringRun()
 {
     const zorven::Respondent respondent{sex(), age()};
     zorven::scoringRun(m_sheet, respondent, [this] { resultsStep(); });
+    if (m_verification)
+        summariseVerification();
 }
 
 void TForm1::connectHandlers()
@@ -371,6 +376,7 @@ void TForm1::connectHandlers()
     connect(ui->SaveReport, &QAction::triggered, this, &TForm1::SaveReportClick);
     connectFinishedCommands();
     connectPaperCommands();
+    connectStackCommands();
     connect(ui->N1, &QMenu::aboutToShow, this, &TForm1::N1AboutToShow);
     connect(ui->OpenResultsTable, &QAction::triggered, this, &TForm1::OpenResultsTableClick);
 }

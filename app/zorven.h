@@ -4,8 +4,10 @@
 
 #include "app/dialogs.h"
 #include "entry/sheet_entry.h"
+#include "entry/verification.h"
 #include "profile/profile_chart.h"
 #include "results/regional_settings.h"
+#include "results/first_keyings.h"
 #include "results/report.h"
 #include "scoring/factors.h"
 
@@ -13,6 +15,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 namespace zorven {
 struct PaperDocument;
@@ -76,6 +79,10 @@ private:
     // Paper for testing a group, at any stage (paper_menu.cpp).
     void BookletClick();
     void AnswerSheetClick();
+    // The road from one sheet to the next, and verification by keying twice
+    // (stack_commands.cpp).
+    void NewSheetClick();
+    void VerifySheetClick();
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
@@ -101,6 +108,22 @@ private:
     void putOnPaper(const zorven::PaperDocument &document, const QString &what,
                     const QString &fileName);
     void offerFinishedCommands();
+
+    bool mayDropSheet();
+    void startNextSheet();
+    void emptyResults();
+    void connectStackCommands();
+    QString stageTitle(zorven::Stage stage) const;
+    void keyOption(int choice);
+    void takeBackAnswer();
+    bool startVerification();
+    std::optional<zorven::TableSheet> firstKeyingOf(const QString &surname);
+    void settleRespondentData();
+    int settledOption(int q, int keyed);
+    QString reportNameForSheet() const;
+    bool showStandingReport();
+    QString verificationMark() const;
+    void summariseVerification();
 
     // zorven::SheetEntryView
     bool nameChangedByUser() const override;
@@ -135,5 +158,10 @@ private:
     // What the report was made of; the printed profile shows the same.
     zorven::ReportData m_reportData;
     TAboutBox *m_aboutBox = nullptr;
+    // «Проверочный ввод…» was chosen for the sheet on screen; the verification itself
+    // starts at «Далее», once its first keying is found.
+    bool m_verifying = false;
+    std::optional<zorven::Verification> m_verification;
+    zorven::TableSheet m_firstKeying;
     bool m_fittedToKnownFrame = false;
 };

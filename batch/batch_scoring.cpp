@@ -6,6 +6,7 @@
 #include "results/regional_settings.h"
 #include "results/report.h"
 #include "results/report_file.h"
+#include "results/report_naming.h"
 #include "results/results_table.h"
 #include "results/table_records.h"
 #include "scoring/scoring_run.h"
@@ -34,9 +35,6 @@ const QString kScoreOption = QStringLiteral("--score");
 const QString kOutOption = QStringLiteral("--out");
 const QString kUsage = QStringLiteral("Использование: zorventest --score ТАБЛИЦА.csv --out ПАПКА");
 
-// The longest file name the file system takes, in bytes.
-constexpr qsizetype kFileNameByteLimit = 255;
-
 constexpr qint64 kProgressIntervalMilliseconds = 250;
 
 struct BatchPaths {
@@ -57,27 +55,6 @@ std::optional<BatchPaths> batchPathsOf(const QStringList &arguments)
     if (values.size() != 2 || paths.input.isEmpty() || paths.outDir.isEmpty())
         return std::nullopt;
     return paths;
-}
-
-// Cuts after the last whole character that keeps the UTF-8 form within `bytes`.
-QString fittedToBytes(const QString &text, qsizetype bytes)
-{
-    QString fitted = text;
-    while (fitted.toUtf8().size() > bytes)
-        fitted.chop(fitted.size() >= 2 && fitted.back().isLowSurrogate() ? 2 : 1);
-    return fitted;
-}
-
-// "Name.txt" as "Name (2).txt"; a name the 180-character cut left without ".txt" gets the
-// number at its end. The name part gives way where the number would make the name too
-// long for the file system.
-QString numberedReportName(const QString &name, int number)
-{
-    static const QString kExtension = QStringLiteral(".txt");
-    const bool hasExtension = name.endsWith(kExtension);
-    const QString stem = hasExtension ? name.chopped(kExtension.size()) : name;
-    const QString suffix = QStringLiteral(" (%1)").arg(number) + (hasExtension ? kExtension : QString());
-    return fittedToBytes(stem, kFileNameByteLimit - suffix.toUtf8().size()) + suffix;
 }
 
 QString readingErrorText(int error)
@@ -342,7 +319,7 @@ private:
         const BatchSheet &input = row.input;
         m_rows += resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
                                    input.options, row.sheet.raw, row.sheet.stens,
-                                   row.sheet.secondOrder, reportName},
+                                   row.sheet.secondOrder, reportName, input.verification},
                                   m_regional.decimalSeparator);
         ++m_pendingRows;
         return true;
@@ -376,10 +353,9 @@ private:
     // both keep theirs.
     QString unusedReportName(const QString &name) const
     {
-        QString candidate = name;
-        for (int number = 2; m_usedNames.contains(candidate); ++number)
-            candidate = numberedReportName(name, number);
-        return candidate;
+        return firstFreeReportName(name, [this](const QString &candidate) {
+            return !m_usedNames.contains(candidate);
+        });
     }
 
     // Syncing each report alone costs the disk one journal commit per file, which is

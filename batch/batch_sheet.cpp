@@ -118,6 +118,14 @@ QString checkedSheet(const TableRecord &record, BatchSheet &sheet)
     return reason;
 }
 
+// Whether the sheet was keyed twice is the keying's record, not a score: it goes through
+// unchanged.
+QString verificationOf(const TableRecord &record)
+{
+    constexpr int kVerificationColumn = kResultsTableColumns - 1;
+    return record.fields.value(kVerificationColumn);
+}
+
 } // namespace
 
 QString sexTextOf(Sex sex)
@@ -138,6 +146,7 @@ std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record)
     BatchSheet sheet;
     if (QString reason = checkedSheet(record, sheet); !reason.isEmpty())
         return reason;
+    sheet.verification = verificationOf(record);
     return sheet;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// One row of a results table read back for scoring: columns 1 to 5 checked, the rest
-// ignored, since the scores are computed again.
+// One row of a results table read back for scoring: columns 1 to 5 checked, column 43
+// kept, the rest ignored, since the scores are computed again.
 
 #include "questionnaire/keyed_options.h"
 #include "questionnaire/respondent.h"
@@ -22,6 +22,7 @@ struct BatchSheet {
     Sex sex = Sex::None;
     int age = kMinimumAge;
     KeyedOptions options;
+    QString verification; // column 43, copied through as read; empty in older tables
 };
 
 // The sheet a record holds, or why it cannot be scored, in Russian. Answers may be given

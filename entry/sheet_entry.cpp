@@ -16,10 +16,16 @@ SheetEntry::SheetEntry(AnswerRecord &answers, KeyedOptions &options, SheetEntryV
 {
 }
 
+// Also the start of every later sheet: nothing of the sheet before may remain, so every
+// variable is set again, as it is before the first sheet.
 void SheetEntry::start()
 {
     m_optionOffset = 0;
     m_statementNumber = 1;
+    m_answerChoice = 0;
+    m_ageMaximum = kMaleMaximumAge;
+    m_nextEnabled = false;
+    m_undoButton = UndoButton::Hidden;
     setStage(Stage::RespondentData);
     refreshStatement();
 }

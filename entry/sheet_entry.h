@@ -57,7 +57,8 @@ public:
 
     SheetEntry(AnswerRecord &answers, KeyedOptions &options, SheetEntryView &view);
 
-    // The six events of the window.
+    // The six events of the window. start() also begins each later sheet of the run; the
+    // window empties the answers, the options and its fields first.
     void start();
     void nameChanged();
     void sexChanged();

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -37,6 +38,18 @@ QByteArray quotedField(const QString &text)
         return field;
     field.replace('"', "\"\"");
     return '"' + field + '"';
+}
+
+// The header's first 42 columns, the older table's whole header.
+QList<QByteArray> headerFields()
+{
+    QList<QByteArray> fields = {"Дата", "Фамилия", "Пол", "Возраст", "Ответы"};
+    for (const std::string_view factor : kFactorNames)
+        fields << "Балл " + QByteArray(factor.data(), factor.size());
+    for (const std::string_view factor : kFactorNames)
+        fields << "Стен " + QByteArray(factor.data(), factor.size());
+    fields << "F1" << "F2" << "F3" << "F4" << "Отчёт";
+    return fields;
 }
 
 QByteArray joinedRow(const QList<QByteArray> &fields)
@@ -119,6 +132,43 @@ bool isRegularFile(int fd)
 {
     struct stat status {};
     return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool startsWithOlderHeader(const QString &path)
+{
+    QFile table(path);
+    const QByteArray header = kUtf8ByteOrderMark + olderResultsTableHeader();
+    return table.open(QIODevice::ReadOnly) && table.read(header.size()) == header;
+}
+
+// Done with the lock held. Only a plain file is looked at: a link or a device is refused
+// by the append that follows. The replacement is renamed into place, so a crash leaves
+// the older table or the upgraded one, never a mixture.
+TableFailure upgradeOlderTable(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile() || !startsWithOlderHeader(path))
+        return {};
+    QFile older(path);
+    errno = 0;
+    if (!older.open(QIODevice::ReadOnly))
+        return failureOf(TableFailure::Kind::Io, lastError());
+    const QByteArray upgraded = upgradedOlderTable(older.readAll());
+    older.close();
+    QSaveFile table(path);
+    errno = 0;
+    if (!table.open(QIODevice::WriteOnly))
+        return failureOf(TableFailure::Kind::Io, lastError());
+    errno = 0;
+    if (table.write(upgraded) != upgraded.size() || !table.flush()) {
+        const int error = lastError();
+        table.cancelWriting();
+        return failureOf(TableFailure::Kind::Io, error);
+    }
+    errno = 0;
+    if (!table.commit())
+        return failureOf(TableFailure::Kind::Io, lastError());
+    return {};
 }
 
 QString reasonText(const TableFailure &failure)
@@ -206,13 +256,46 @@ char optionLetter(int option)
 
 QByteArray resultsTableHeader()
 {
-    QList<QByteArray> fields = {"Дата", "Фамилия", "Пол", "Возраст", "Ответы"};
-    for (const std::string_view factor : kFactorNames)
-        fields << "Балл " + QByteArray(factor.data(), factor.size());
-    for (const std::string_view factor : kFactorNames)
-        fields << "Стен " + QByteArray(factor.data(), factor.size());
-    fields << "F1" << "F2" << "F3" << "F4" << "Отчёт";
-    return joinedRow(fields);
+    return joinedRow(headerFields() << "Проверка");
+}
+
+QByteArray olderResultsTableHeader()
+{
+    const QList<QByteArray> fields = headerFields();
+    Q_ASSERT(fields.size() == kOlderResultsTableColumns);
+    return fields.join(';') + "\r\n";
+}
+
+QString verifiedWithCorrections(int corrections)
+{
+    return corrections == 0 ? kVerified : kVerified + QStringLiteral(", исправлено %1").arg(corrections);
+}
+
+// A ';' before every line end that closes a record: one outside quotes, after a line that
+// holds something.
+QByteArray upgradedOlderTable(const QByteArray &older)
+{
+    const QByteArray olderStart = kUtf8ByteOrderMark + olderResultsTableHeader();
+    Q_ASSERT(older.startsWith(olderStart));
+    QByteArray upgraded = kUtf8ByteOrderMark + resultsTableHeader();
+    upgraded.reserve(older.size() + older.size() / 256 + upgraded.size());
+    bool quoted = false;
+    bool lineHoldsText = false;
+    for (qsizetype i = olderStart.size(); i < older.size(); ++i) {
+        const char c = older[i];
+        const bool lineEnd = c == '\n' || (c == '\r' && i + 1 < older.size() && older[i + 1] == '\n');
+        if (c == '"')
+            quoted = !quoted;
+        if (lineEnd && !quoted && lineHoldsText)
+            upgraded += ';';
+        lineHoldsText = !(lineEnd && !quoted);
+        upgraded += c;
+        if (lineEnd && c == '\r') {
+            upgraded += '\n';
+            ++i;
+        }
+    }
+    return upgraded;
 }
 
 QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator)
@@ -227,7 +310,7 @@ QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator)
     addScores(text, row.stens);
     for (const double value : row.secondOrder)
         text += ';' + quotedField(generalNumber(value, decimalSeparator));
-    text += ';' + quotedField(row.reportFileName) + "\r\n";
+    text += ';' + quotedField(row.reportFileName) + ';' + quotedField(row.verification) + "\r\n";
     return text;
 }
 
@@ -256,6 +339,8 @@ TableFailure appendToResultsTable(const QString &path, const QByteArray &rows,
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMilliseconds))
         return lockFailure(lock.error());
+    if (const TableFailure failure = upgradeOlderTable(path); failure.failed())
+        return failure;
 
     errno = 0;
     const int fd = openTableFile(path);

@@ -14,7 +14,9 @@ class QFileDevice;
 namespace zorven {
 
 inline const QString kResultsTableFileName = QStringLiteral("zorven-results.csv");
-inline constexpr int kResultsTableColumns = 42;
+inline constexpr int kResultsTableColumns = 43;
+// Tables written before column 43, «Проверка», existed; the next append upgrades them.
+inline constexpr int kOlderResultsTableColumns = 42;
 // The columns a row is scored from: date and time, surname, sex, age, answers.
 inline constexpr int kResultsTableInputColumns = 5;
 
@@ -32,7 +34,12 @@ struct ResultsRow {
     Stens stens{};
     SecondOrder secondOrder{};
     QString reportFileName; // as written, without the directory; empty when not written
+    QString verification;   // column 43: empty, kVerified or verifiedWithCorrections(N)
 };
+
+// Column 43 of a sheet keyed a second time to check the first keying.
+inline const QString kVerified = QStringLiteral("проверен");
+QString verifiedWithCorrections(int corrections);
 
 // Column 1: local time as yyyy-MM-ddTHH:mm:ss, the same in every locale.
 QString tableDateTime(const QDateTime &dateTime);
@@ -46,6 +53,13 @@ char optionLetter(int option);
 
 // The header line, with its CR LF and without the byte-order mark.
 QByteArray resultsTableHeader();
+// The header of the tables written before column 43.
+QByteArray olderResultsTableHeader();
+
+// An older table's bytes (byte-order mark and header included) with the current header and
+// an empty column 43 at the end of every row; nothing else changes. A last line without
+// its line end (a writer stopped half-way) is left as it is.
+QByteArray upgradedOlderTable(const QByteArray &older);
 
 // One row, CR LF ended: fields separated by ';', a field holding ';', ',', '"', CR or LF
 // quoted with its '"' doubled. F1..F4 are written as the report writes them.
@@ -71,7 +85,9 @@ struct TableFailure {
 // syncs it, holding a lock beside it so that copies of the program finishing at once
 // neither interleave nor both start the file. A new file starts with the byte-order mark
 // and the header. An existing file is only ever appended to, and only when it starts with
-// our header; a failed write is cut back off, so the table never ends in half a row.
+// our header; a failed write is cut back off, so the table never ends in half a row. A
+// table of the older 42-column format is first upgraded whole, under the same lock,
+// by an atomic replacement: either every row gains its empty column 43 or none does.
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows);
 // The same, waiting at most `lockWaitMilliseconds` for a lock another copy holds (kind
 // Busy when it is still held): the window tries briefly and lets the operator try again.

@@ -152,12 +152,15 @@ void TestBatchScoring::invalidRowsNamedWithTheirLines()
 }
 
 // One sheet three times, its answers spelt each way mark-reading software exports them:
-// three equal reports, none replacing another, and column 42 saying where each went.
+// three equal reports, none replacing another, column 42 saying where each went, and
+// column 43 copied through.
 void TestBatchScoring::anySpellingScoredAndSameNamesNumbered()
 {
+    // The third row as the window writes a verified sheet: column 43 filled.
+    const QByteArray verified = row("Иванов", "Мужской", "30", answers("123")).chopped(2)
+        + QByteArray(kResultsTableColumns - 5, ';') + "проверен, исправлено 2\r\n";
     QVERIFY(putFile("in.csv", kInputHeader + row("Иванов", "Мужской", "30", kLatin)
-                                  + row("Иванов", "мужской", "30", answers("АбВ"))
-                                  + row("Иванов", "Мужской", "30", answers("123"))));
+                                  + row("Иванов", "мужской", "30", answers("АбВ")) + verified));
 
     QCOMPARE(score({"--out", "out", "--score", "in.csv"}), kBatchAllScored);
 
@@ -175,6 +178,8 @@ void TestBatchScoring::anySpellingScoredAndSameNamesNumbered()
         QCOMPARE(rows[i][41], reports[i]);
         QCOMPARE(rows[i].mid(0, 41), rows[0].mid(0, 41));
     }
+    QCOMPARE(rows[2][42], QStringLiteral("проверен, исправлено 2"));
+    QCOMPARE(rows[1][42], QString());
 }
 
 void TestBatchScoring::cannotRun_data()

@@ -19,13 +19,15 @@ using namespace zorven;
 namespace {
 
 const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
-const QByteArray kHeader =
+// The header of the tables written before column 43 existed, and today's.
+const QByteArray kOlderHeader =
     "Дата;Фамилия;Пол;Возраст;Ответы;"
     "Балл A;Балл B;Балл C;Балл E;Балл F;Балл G;Балл H;Балл I;"
     "Балл L;Балл M;Балл N;Балл O;Балл Q1;Балл Q2;Балл Q3;Балл Q4;"
     "Стен A;Стен B;Стен C;Стен E;Стен F;Стен G;Стен H;Стен I;"
     "Стен L;Стен M;Стен N;Стен O;Стен Q1;Стен Q2;Стен Q3;Стен Q4;"
     "F1;F2;F3;F4;Отчёт\r\n";
+const QByteArray kHeader = kOlderHeader.chopped(2) + ";Проверка\r\n";
 
 // Option b, c, a by turns from statement 1.
 const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
@@ -34,7 +36,7 @@ const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
 const QByteArray kRowAfterSurname = ";Женский;20;" + kLetters
     + ";1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16"
       ";1;2;3;4;5;6;7;8;9;10;1;2;3;4;5;6"
-      ";\"5,4\";\"-1,7\";10;0;report.txt\r\n";
+      ";\"5,4\";\"-1,7\";10;0;report.txt;\r\n";
 
 constexpr const char *kWriterArgument = "--append-rows";
 constexpr int kRowsPerWriter = 40;
@@ -122,6 +124,8 @@ private slots:
     void neverWritesWhatIsNotOurTable_data();
     void neverWritesWhatIsNotOurTable();
     void failedWriteIsCutBackAndNamed();
+    void olderTableGainsAnEmptyColumnOnce_data();
+    void olderTableGainsAnEmptyColumnOnce();
     void twoWritersNeitherInterleaveNorStartTwice();
 
 private:
@@ -200,6 +204,8 @@ void TestResultsTable::neverWritesWhatIsNotOurTable_data()
     QTest::newRow("one byte") << "file" << QByteArray("x") << foreign;
     QTest::newRow("link to our table")
         << "link" << kByteOrderMark + kHeader << TableFailure::Kind::NotAFile;
+    QTest::newRow("link to an older table")
+        << "link" << kByteOrderMark + kOlderHeader << TableFailure::Kind::NotAFile;
     QTest::newRow("folder") << "folder" << QByteArray() << TableFailure::Kind::NotAFile;
 }
 
@@ -242,6 +248,35 @@ void TestResultsTable::failedWriteIsCutBackAndNamed()
 // Two copies of the program appending into one folder at the same moment, while a third
 // holds the lock: neither writes before it is free; then the table is started once, and
 // every row of both arrives whole, each copy's rows in its order.
+void TestResultsTable::olderTableGainsAnEmptyColumnOnce_data()
+{
+    QTest::addColumn<QByteArray>("rows");
+    QTest::addColumn<QByteArray>("upgraded");
+
+    const QByteArray row = sampleRowBytes("Первый").chopped(3); // without ";\r\n"
+    QTest::newRow("header only") << QByteArray() << QByteArray();
+    QTest::newRow("two rows") << row + "\r\n" + row + "\r\n" << row + ";\r\n" + row + ";\r\n";
+    QTest::newRow("LF line ends") << row + "\n" << row + ";\n";
+    QTest::newRow("line break in quotes")
+        << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\"\r\n") << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\";\r\n");
+    QTest::newRow("empty line kept") << row + "\r\n\r\n" << row + ";\r\n\r\n";
+}
+
+// Every row of an older table gains an empty column 43, once, and keeps every other byte;
+// the new row follows.
+void TestResultsTable::olderTableGainsAnEmptyColumnOnce()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(QByteArray, upgraded);
+    QVERIFY(putFile(m_table, kByteOrderMark + kOlderHeader + rows));
+
+    QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Второй")).failed());
+    QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Третий")).failed());
+
+    QCOMPARE(fileBytes(m_table), kByteOrderMark + kHeader + upgraded + sampleRowBytes("Второй")
+                                     + sampleRowBytes("Третий"));
+}
+
 void TestResultsTable::twoWritersNeitherInterleaveNorStartTwice()
 {
     QLockFile heldByAnother(m_table + QStringLiteral(".lock"));

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLockFile>
+#include <QStringEncoder>
 
 #include <array>
 #include <functional>
@@ -157,7 +158,7 @@ QByteArray expectedRow(const QByteArray &scoredAt, const Respondent &respondent,
         fields << QByteArray::number(sten);
     for (const QString &value : results.secondOrder)
         fields << (value.contains(u',') ? '"' + value.toUtf8() + '"' : value.toUtf8());
-    fields << reportName.toUtf8();
+    fields << reportName.toUtf8() << QByteArray(); // keyed once: column 43 empty
     return fields.join(';') + "\r\n";
 }
 
@@ -437,11 +438,16 @@ void TestEndToEnd::checkBatchGivesTheSameReport(const QString &fileName)
              fileBytes(zorven::kResultsTableFileName));
 }
 
-// The operator protected an earlier report: it stays, the keyed sheet is still shown and
-// can be saved under another name.
+// The operator protected an earlier report of the same respondent: it stays, the keyed
+// sheet is still shown and can be saved under another name.
 void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
 {
-    const QByteArray earlier = "an earlier report\r\n";
+    QStringEncoder cp1251("windows-1251");
+    const QByteArray earlier = cp1251(QStringLiteral("an earlier report\r\n\r\nФамилия: %1\r\n"
+                                                     "Возраст (лет): %2\r\nПол: %3\r\n")
+                                          .arg(kWoman.name)
+                                          .arg(kWoman.age)
+                                          .arg(kWoman.sexText));
     {
         QFile file(kWomansFile);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -456,7 +462,7 @@ void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
     QCOMPARE(m_dialogs.errorPaths, QStringList{QDir::current().absoluteFilePath(kWomansFile)});
     QCOMPARE(fileBytes(kWomansFile), earlier);
     QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
-    QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";\"4,2\";\r\n"),
+    QVERIFY2(fileBytes(zorven::kResultsTableFileName).endsWith(";\"4,2\";;\r\n"),
              "the row names a report that was not written");
     checkResultsShown(kWomansResults);
     QVERIFY(m_form->child("Label2")->isVisible());

@@ -1,0 +1,556 @@
+// A stack of sheets in one window: the next sheet after «Новый бланк» is the sheet of a
+// fresh run, a namesake's report is numbered while the same respondent's is replaced, and
+// «Проверочный ввод…» keys a sheet again, blind, stopping at each difference from the
+// first keying that the results table holds.
+
+#include "app/dialogs.h"
+#include "app/zorven.h"
+#include "questionnaire/answer_key.h"
+#include "questionnaire/statements.h"
+#include "results/results_table.h"
+#include "results/table_records.h"
+#include "ui/form_driver.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStringEncoder>
+#include <QTest>
+
+#include <functional>
+#include <optional>
+
+namespace {
+
+using zorven::KeyedOptions;
+using zorven::Sex;
+constexpr int kStatements = zorven::kStatementCount;
+
+struct Respondent {
+    QString surname;
+    Sex sex;
+    QString age;
+};
+
+const Respondent kWoman{QStringLiteral("Смирнова О.И."), Sex::Female, QStringLiteral("31")};
+const QString kWomansReport = QStringLiteral("Смирнова О.И..txt");
+
+class ScriptedDialogs : public Dialogs
+{
+public:
+    QList<PaperQuestion> questions;
+    // Which choice the paper shows, by question.
+    std::function<int(const PaperQuestion &)> paper = [](const PaperQuestion &) { return 0; };
+    bool dropSheet = true;
+    bool keyAsNew = false;
+    int dropQuestions = 0;
+    QStringList keyAsNewMessages;
+    QStringList summaries;
+    QStringList errors;
+
+    void showErrorReport(QWidget *, const QString &message) override { errors << message; }
+    void showFileErrorReport(QWidget *, const QString &message, const QString &) override
+    {
+        errors << message;
+    }
+    bool askToRetryResultsTable(QWidget *, const QString &message) override
+    {
+        errors << message;
+        return false;
+    }
+    QString askProfilePdfPath(QWidget *, const QString &proposed) override { return proposed; }
+
+    bool askToDropSheetOnScreen(QWidget *) override
+    {
+        ++dropQuestions;
+        return dropSheet;
+    }
+    int askWhatThePaperShows(QWidget *, const PaperQuestion &question) override
+    {
+        questions << question;
+        return paper(question);
+    }
+    bool askToKeyAsNewSheet(QWidget *, const QString &message) override
+    {
+        keyAsNewMessages << message;
+        return keyAsNew;
+    }
+    void showVerificationSummary(QWidget *, const QString &summary) override { summaries << summary; }
+};
+
+KeyedOptions optionsByTurns(int shift = 0)
+{
+    KeyedOptions options;
+    for (int q = 1; q <= kStatements; ++q)
+        options.set(q, (q + shift) % 3 + 1);
+    return options;
+}
+
+int anotherOption(int option)
+{
+    return option % 3 + 1;
+}
+
+// The statement a difference box asks about.
+int statementOf(const Dialogs::PaperQuestion &question)
+{
+    static const QString kPrefix = QStringLiteral("Утверждение № ");
+    if (!question.text.startsWith(kPrefix))
+        qFatal("not a question about a statement");
+    return question.text.sliced(kPrefix.size()).section(u'\n', 0, 0).toInt();
+}
+
+// The letters a careless operator keys after skipping statement `skipped` on the paper:
+// each later statement gets the next one's letter, and the last gets its own.
+KeyedOptions skipping(const KeyedOptions &paper, int skipped)
+{
+    KeyedOptions keyed = paper;
+    for (int q = skipped; q < kStatements; ++q)
+        keyed.set(q, paper.at(q + 1));
+    return keyed;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
+}
+
+// A report's age line as its bytes, without the line end's LF.
+QByteArray ageLine(const QString &age)
+{
+    QStringEncoder cp1251("windows-1251");
+    return cp1251(QStringLiteral("Возраст (лет): ") + age + u'\r');
+}
+
+bool putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The results table's rows after the header, as fields.
+QList<QStringList> tableRows()
+{
+    QByteArray bytes = fileBytes(zorven::kResultsTableFileName);
+    bytes.remove(0, zorven::kUtf8ByteOrderMark.size());
+    QList<QStringList> rows;
+    for (const zorven::TableRecord &record : zorven::tableRecords(QString::fromUtf8(bytes)))
+        rows << record.fields;
+    if (!rows.isEmpty())
+        rows.removeFirst();
+    return rows;
+}
+
+// What the window shows: caption, every control's visibility and text, the chart.
+QStringList display(const TForm1 *window)
+{
+    QStringList shown{window->windowTitle()};
+    for (const char *name : {"personbox", "Box1", "button5", "RzLabel1", "RzLabel2", "RzLabel3",
+                             "RzLabel4", "Label2", "LEdit", "ComboBox1", "SpinEdit1", "Button4"}) {
+        const QWidget *control = form_driver::child(window, name);
+        shown << QStringLiteral("%1 %2 %3").arg(QLatin1String(name)).arg(control->isVisible()).arg(control->isEnabled());
+    }
+    for (const char *name : {"RzLabel1", "RzLabel2", "RzLabel3", "RzLabel4", "Label2"})
+        shown << form_driver::child<QLabel>(window, name)->text();
+    shown << form_driver::child<QLineEdit>(window, "LEdit")->text();
+    const zorven::ProfileSeries &series = window->chart().series(0);
+    for (int k = 0; k < series.pointCount(); ++k)
+        shown << QStringLiteral("%1 %2 %3").arg(series.label(k)).arg(series.value(k)).arg(series.markText(k));
+    shown << QStringLiteral("chart %1").arg(window->chart().isVisible());
+    for (const char *name : {"SaveReport", "SheetAnswers", "PrintProfile", "SaveProfilePdf", "VerifySheet"})
+        shown << QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(form_driver::child<QAction>(window, name)->isEnabled());
+    return shown;
+}
+
+// Every control a keying operator can see, with what it says and how it looks.
+QStringList controlsOnShow(const TForm1 *window)
+{
+    QStringList shown;
+    for (const QWidget *control : window->findChildren<QWidget *>()) {
+        if (!control->isVisible())
+            continue;
+        QString text;
+        if (const auto *label = qobject_cast<const QLabel *>(control))
+            text = label->text();
+        else if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+            text = QStringLiteral("%1 %2 %3").arg(button->text()).arg(button->isDown()).arg(button->isChecked());
+        shown << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                     .arg(control->objectName(), text, control->toolTip(), control->styleSheet())
+                     .arg(control->isEnabled())
+                     .arg(control->palette().cacheKey() == window->palette().cacheKey());
+    }
+    return shown;
+}
+
+} // namespace
+
+class TestSheetStack : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void nextSheetIsTheSheetOfAFreshRun();
+    void newSheetMidKeyingAsksFirst();
+    void namesakeNumberedSameRespondentReplaced_data();
+    void namesakeNumberedSameRespondentReplaced();
+    void verificationSettlesEachDifference_data();
+    void verificationSettlesEachDifference();
+    void skippedStatementGivesARunAndTheHint();
+    void differingAgeChangesTheNormTable();
+    void noFirstKeyingFound();
+    void olderTableVerifiedAndUpgraded();
+    void verificationIsBlind();
+
+private:
+    template<typename T = QWidget>
+    T *child(const char *name) const
+    {
+        return form_driver::child<T>(m_window, name);
+    }
+    void typeRespondent(TForm1 *window, const Respondent &respondent);
+    void keySheet(TForm1 *window, const Respondent &respondent, const KeyedOptions &options);
+    void verifySheet(const Respondent &respondent, const KeyedOptions &options);
+    void newSheet(TForm1 *window);
+
+    std::optional<form_driver::FormFixture> m_form;
+    ScriptedDialogs m_dialogs;
+    TForm1 *m_window = nullptr;
+};
+
+void TestSheetStack::init()
+{
+    m_dialogs = {};
+    m_form.emplace();
+    QVERIFY(m_form->isReady());
+    m_window = &m_form->window();
+    m_window->setDialogs(&m_dialogs);
+}
+
+void TestSheetStack::cleanup()
+{
+    m_form.reset();
+}
+
+void TestSheetStack::typeRespondent(TForm1 *window, const Respondent &respondent)
+{
+    form_driver::typeText(form_driver::child<QLineEdit>(window, "LEdit"), respondent.surname);
+    form_driver::chooseSex(window, respondent.sex);
+    form_driver::typeAge(window, respondent.age);
+    QTest::mouseClick(form_driver::child<QPushButton>(window, "Button4"), Qt::LeftButton);
+}
+
+// Keyed with the keys 1, 2, 3, the way a stack is keyed.
+void TestSheetStack::keySheet(TForm1 *window, const Respondent &respondent, const KeyedOptions &options)
+{
+    typeRespondent(window, respondent);
+    for (int q = 1; q <= kStatements; ++q)
+        QTest::keyClick(window, Qt::Key(Qt::Key_0 + options.at(q)));
+}
+
+void TestSheetStack::verifySheet(const Respondent &respondent, const KeyedOptions &options)
+{
+    newSheet(m_window);
+    child<QAction>("VerifySheet")->trigger();
+    keySheet(m_window, respondent, options);
+}
+
+void TestSheetStack::newSheet(TForm1 *window)
+{
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+}
+
+// Sheet A, with an undo, then sheet B in the same window: B's report, table row, display
+// and every result are those of B keyed in a fresh run.
+void TestSheetStack::nextSheetIsTheSheetOfAFreshRun()
+{
+    const Respondent b{QStringLiteral("Орлов"), Sex::Male, QStringLiteral("58")};
+    QByteArray freshReport;
+    QStringList freshRow;
+    QStringList freshDisplay;
+    zorven::Sheet freshSheet;
+    {
+        form_driver::FormFixture fresh;
+        QVERIFY(fresh.isReady());
+        ScriptedDialogs dialogs;
+        fresh.window().setDialogs(&dialogs);
+        QStringList startDisplay = display(&fresh.window());
+        newSheet(&fresh.window()); // at start, it changes nothing
+        QCOMPARE(display(&fresh.window()), startDisplay);
+        keySheet(&fresh.window(), b, optionsByTurns(1));
+        freshReport = fileBytes(QStringLiteral("Орлов.txt"));
+        freshRow = tableRows().last().mid(1);
+        freshDisplay = display(&fresh.window());
+        freshSheet = fresh.window().sheet();
+    }
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+
+    const QStringList startDisplay = display(m_window);
+    typeRespondent(m_window, kWoman);
+    for (int q = 1; q <= 40; ++q)
+        QTest::keyClick(m_window, Qt::Key(Qt::Key_0 + optionsByTurns().at(q)));
+    QTest::keyClick(m_window, Qt::Key_Backspace);
+    for (int q = 40; q <= kStatements; ++q)
+        QTest::keyClick(m_window, Qt::Key(Qt::Key_0 + optionsByTurns().at(q)));
+    QVERIFY(m_window->sheet().options.isComplete());
+
+    newSheet(m_window);
+    QCOMPARE(display(m_window), startDisplay);
+    QVERIFY(child<QLineEdit>("LEdit")->hasFocus());
+    keySheet(m_window, b, optionsByTurns(1));
+
+    QCOMPARE(fileBytes(QStringLiteral("Орлов.txt")), freshReport);
+    QCOMPARE(tableRows().size(), 2);
+    QCOMPARE(tableRows().last().mid(1), freshRow);
+    QCOMPARE(display(m_window), freshDisplay);
+    QCOMPARE(m_window->sheet().options, freshSheet.options);
+    for (int q = 1; q <= kStatements; ++q)
+        QCOMPARE(m_window->sheet().answers.at(q), freshSheet.answers.at(q));
+    QCOMPARE(m_window->sheet().raw, freshSheet.raw);
+    QCOMPARE(m_window->sheet().stens, freshSheet.stens);
+    QCOMPARE(m_window->sheet().secondOrder, freshSheet.secondOrder);
+    QCOMPARE(m_dialogs.dropQuestions, 0);
+}
+
+// Mid-keying the sheet on screen would be lost: «Новый бланк» asks, and staying keeps it.
+void TestSheetStack::newSheetMidKeyingAsksFirst()
+{
+    typeRespondent(m_window, kWoman);
+    for (int q = 1; q <= 10; ++q)
+        QTest::keyClick(m_window, Qt::Key_2);
+    m_dialogs.dropSheet = false;
+    newSheet(m_window);
+    QCOMPARE(m_dialogs.dropQuestions, 1);
+    QCOMPARE(form_driver::statementOnShow(m_window), 11);
+    QVERIFY(child("Box1")->isVisible());
+
+    m_dialogs.dropSheet = true;
+    newSheet(m_window);
+    QCOMPARE(m_dialogs.dropQuestions, 2);
+    QVERIFY(child("personbox")->isVisible());
+    QVERIFY(!child("Box1")->isVisible());
+    QVERIFY(child<QLineEdit>("LEdit")->text().isEmpty());
+}
+
+void TestSheetStack::namesakeNumberedSameRespondentReplaced_data()
+{
+    QTest::addColumn<QString>("secondAge");
+    QTest::addColumn<QString>("secondReport");
+    QTest::addColumn<QStringList>("files");
+
+    QTest::newRow("another respondent")
+        << "45" << QStringLiteral("Смирнова О.И. (2).txt")
+        << QStringList{kWomansReport, QStringLiteral("Смирнова О.И. (2).txt"),
+                       QStringLiteral("Смирнова О.И. (2).pdf")};
+    QTest::newRow("the same respondent keyed again")
+        << "31" << kWomansReport << QStringList{kWomansReport, QStringLiteral("Смирнова О.И..pdf")};
+}
+
+// Two «Смирнова О.И.»: the second of another age is numbered, and the label, column 42
+// and the proposed PDF name say so; the same respondent keyed again replaces her report.
+void TestSheetStack::namesakeNumberedSameRespondentReplaced()
+{
+    QFETCH(QString, secondAge);
+    QFETCH(QString, secondReport);
+    QFETCH(QStringList, files);
+
+    keySheet(m_window, kWoman, optionsByTurns());
+    const QByteArray first = fileBytes(kWomansReport);
+    newSheet(m_window);
+    keySheet(m_window, {kWoman.surname, Sex::Female, secondAge}, optionsByTurns(2));
+    child<QAction>("SaveProfilePdf")->trigger();
+
+    QCOMPARE(child<QLabel>("Label2")->text(),
+             QStringLiteral("Результаты тестирования находятся в файле - ") + secondReport);
+    QCOMPARE(tableRows().last()[41], secondReport);
+    QCOMPARE(fileBytes(secondReport).split('\n')[3], ageLine(secondAge));
+    if (secondReport != kWomansReport)
+        QCOMPARE(fileBytes(kWomansReport), first);
+    files << zorven::kResultsTableFileName;
+    files.sort();
+    QStringList entries = QDir::current().entryList(QDir::Files);
+    entries.sort();
+    QCOMPARE(entries, files);
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+void TestSheetStack::verificationSettlesEachDifference_data()
+{
+    QTest::addColumn<int>("paperChoice"); // 0: the first keying's option, 1: the second's
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<int>("differences");
+
+    QTest::newRow("matching keyings") << -1 << QStringLiteral("проверен") << 0;
+    QTest::newRow("paper agrees with the first keying") << 0 << QStringLiteral("проверен") << 1;
+    QTest::newRow("paper agrees with the second keying")
+        << 1 << QStringLiteral("проверен, исправлено 1") << 1;
+}
+
+// The second keying differs at statement 100, or nowhere. The difference stops keying
+// there; what the paper shows stands, and only a corrected sheet rewrites its report.
+void TestSheetStack::verificationSettlesEachDifference()
+{
+    QFETCH(int, paperChoice);
+    QFETCH(QString, mark);
+    QFETCH(int, differences);
+
+    keySheet(m_window, kWoman, optionsByTurns());
+    const QByteArray firstReport = fileBytes(kWomansReport);
+    KeyedOptions second = optionsByTurns();
+    if (differences > 0)
+        second.set(100, anotherOption(second.at(100)));
+    const int firstOption = optionsByTurns().at(100);
+    m_dialogs.paper = [&](const Dialogs::PaperQuestion &) {
+        return (paperChoice == 0 ? firstOption : second.at(100)) - 1;
+    };
+    verifySheet({QStringLiteral("  смирнова   о.и. "), Sex::Female, QStringLiteral("31")}, second);
+
+    QCOMPARE(m_dialogs.questions.size(), differences);
+    if (differences > 0) {
+        const QString &text = m_dialogs.questions[0].text;
+        QVERIFY2(text.startsWith(QStringLiteral("Утверждение № 100\n«%1»").arg(zorven::statementText(100))), qPrintable(text));
+        QCOMPARE(m_dialogs.questions[0].choices.size(), 3);
+    }
+    const QList<QStringList> rows = tableRows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][42], QString());
+    QCOMPARE(rows[1][42], mark);
+    QCOMPARE(rows[1][41], kWomansReport);
+    QCOMPARE(rows[1][1], kWoman.surname);
+    KeyedOptions settled = optionsByTurns();
+    if (paperChoice == 1)
+        settled.set(100, second.at(100));
+    QCOMPARE(m_window->sheet().options, settled);
+    if (paperChoice != 1)
+        QCOMPARE(fileBytes(kWomansReport), firstReport);
+    QCOMPARE(m_dialogs.summaries.size(), 1);
+    QVERIFY2(m_dialogs.summaries[0].contains(
+                 differences ? QStringLiteral("Сравнено ответов: 187.\nРазличались: 1; номера утверждений: 100.")
+                             : QStringLiteral("Сравнено ответов: 187.\nРазличались: 0.")),
+             qPrintable(m_dialogs.summaries[0]));
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+// A statement skipped on the paper at 50 shifts every later answer: keying stops at each
+// difference, and from the third in a row the box names statement 50 as the run's start.
+void TestSheetStack::skippedStatementGivesARunAndTheHint()
+{
+    keySheet(m_window, kWoman, optionsByTurns());
+    m_dialogs.paper = [](const Dialogs::PaperQuestion &question) {
+        return optionsByTurns().at(statementOf(question)) - 1;
+    };
+    const QString hint = QStringLiteral("начиная с утверждения №\u00A050");
+    verifySheet(kWoman, skipping(optionsByTurns(), 50));
+
+    QVERIFY(m_dialogs.questions.size() >= 3);
+    QVERIFY(!m_dialogs.questions[0].text.contains(hint));
+    QVERIFY(m_dialogs.questions[0].text.startsWith(QStringLiteral("Утверждение № 50\n")));
+    QVERIFY(!m_dialogs.questions[1].text.contains(hint));
+    QVERIFY2(m_dialogs.questions[2].text.contains(hint), qPrintable(m_dialogs.questions[2].text));
+    QVERIFY(m_dialogs.questions[2].text.contains(QStringLiteral("пропущено или введено дважды")));
+    QCOMPARE(m_window->sheet().options, optionsByTurns());
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен"));
+}
+
+// The age keyed first, 20, was wrong; the paper says 40, which is another norm table: the
+// sheet is scored again, its report rewritten in place, one correction counted.
+void TestSheetStack::differingAgeChangesTheNormTable()
+{
+    keySheet(m_window, {kWoman.surname, Sex::Female, QStringLiteral("20")}, optionsByTurns());
+    const zorven::Stens firstStens = m_window->sheet().stens;
+    m_dialogs.paper = [](const Dialogs::PaperQuestion &) { return 1; };
+    verifySheet(kWoman, optionsByTurns());
+
+    QCOMPARE(m_dialogs.questions.size(), 1);
+    QCOMPARE(m_dialogs.questions[0].choices, (QStringList{"20", "31"}));
+    QVERIFY(m_window->sheet().stens != firstStens);
+    QCOMPARE(fileBytes(kWomansReport).split('\n')[3], ageLine(QStringLiteral("31")));
+    QCOMPARE(tableRows().last()[3], QStringLiteral("31"));
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен, исправлено 1"));
+    QCOMPARE(QDir::current().entryList({QStringLiteral("*.txt")}), QStringList{kWomansReport});
+
+    // The sheet is verified now: a second verification finds nothing left to check.
+    verifySheet(kWoman, optionsByTurns());
+    QCOMPARE(m_dialogs.keyAsNewMessages.size(), 1);
+    QVERIFY(child("personbox")->isVisible());
+}
+
+// Nothing to verify under that surname: the operator is told and may key it as new.
+void TestSheetStack::noFirstKeyingFound()
+{
+    keySheet(m_window, kWoman, optionsByTurns());
+    verifySheet({QStringLiteral("Смирнов"), Sex::Male, QStringLiteral("31")}, optionsByTurns());
+    QCOMPARE(m_dialogs.keyAsNewMessages,
+             QStringList{QStringLiteral("В таблице результатов «zorven-results.csv» нет "
+                                        "непроверенного бланка с фамилией «Смирнов».")});
+    QVERIFY(child("personbox")->isVisible());
+
+    m_dialogs.keyAsNew = true;
+    QTest::mouseClick(child<QPushButton>("Button4"), Qt::LeftButton);
+    for (int q = 1; q <= kStatements; ++q)
+        QTest::keyClick(m_window, Qt::Key_1);
+    QCOMPARE(tableRows().size(), 2);
+    QCOMPARE(tableRows().last()[1], QStringLiteral("Смирнов"));
+    QCOMPARE(tableRows().last()[42], QString());
+    QVERIFY(m_dialogs.summaries.isEmpty());
+    QVERIFY(m_dialogs.questions.isEmpty());
+}
+
+// A table of 42 columns, as the program wrote them before: its sheet is found and
+// verified, and every row it had is kept, with an empty column 43.
+void TestSheetStack::olderTableVerifiedAndUpgraded()
+{
+    keySheet(m_window, kWoman, optionsByTurns());
+    QByteArray table = fileBytes(zorven::kResultsTableFileName);
+    const QByteArray header = zorven::kUtf8ByteOrderMark + zorven::resultsTableHeader();
+    const QByteArray row = table.sliced(header.size());
+    QVERIFY(row.endsWith(";\r\n"));
+    const QByteArray olderRow = row.chopped(3) + "\r\n";
+    QVERIFY(putFile(zorven::kResultsTableFileName,
+                    zorven::kUtf8ByteOrderMark + zorven::olderResultsTableHeader() + olderRow));
+
+    verifySheet(kWoman, optionsByTurns());
+
+    table = fileBytes(zorven::kResultsTableFileName);
+    QVERIFY(table.startsWith(header + row));
+    QCOMPARE(tableRows().size(), 2);
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен"));
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+// During the second keying nothing on screen differs from a keying that is no
+// verification: the window tells no option of the first keying before a difference does.
+void TestSheetStack::verificationIsBlind()
+{
+    const KeyedOptions first = optionsByTurns();
+    keySheet(m_window, kWoman, first);
+    newSheet(m_window);
+    child<QAction>("VerifySheet")->trigger();
+    typeRespondent(m_window, kWoman);
+
+    form_driver::FormFixture plain;
+    QVERIFY(plain.isReady());
+    plain.window().setDialogs(&m_dialogs);
+    typeRespondent(&plain.window(), kWoman);
+    for (int q = 1; q < kStatements; ++q) {
+        QCOMPARE(controlsOnShow(m_window), controlsOnShow(&plain.window()));
+        QTest::keyClick(m_window, Qt::Key(Qt::Key_0 + first.at(q)));
+        QTest::keyClick(&plain.window(), Qt::Key(Qt::Key_0 + first.at(q)));
+    }
+    QVERIFY(m_dialogs.questions.isEmpty());
+}
+
+int main(int argc, char *argv[])
+{
+    return form_driver::execInRussianLocale<TestSheetStack>(argc, argv);
+}
+
+#include "tst_sheet_stack.moc"
