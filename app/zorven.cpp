@@ -164,8 +164,10 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
                                  m_sheet.secondOrder, reportFileName};
     const QString path = resultsTablePath();
     const zorven::TableFailure failure =
-        zorven::appendToResultsTable(path, zorven::resultsTableRow(row, m_regional.decimalSeparator));
+        zorven::appendToResultsTable(path, zorven::resultsTableRow(row));
     enableOpenResultsTable();
+    if (failure.tornLine != 0)
+        m_dialogs->showResultsTableFailure(this, zorven::tornLineText(failure.tornLine, path));
     if (failure.failed())
         m_dialogs->showResultsTableFailure(
             this, zorven::tableFailureText(failure, path)
