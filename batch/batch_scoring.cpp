@@ -370,10 +370,7 @@ private:
         if (inputUnreadable(stream))
             return false;
         if (m_total == 0)
-            return cannotRun(header.front().unclosedQuote
-                                 ? QStringLiteral("%1: кавычка в строке заголовка не закрыта до конца "
-                                                  "файла, строки данных не прочитаны").arg(m_paths.input)
-                                 : QStringLiteral("%1: в файле нет строк данных").arg(m_paths.input));
+            return cannotRun(QStringLiteral("%1: в файле нет строк данных").arg(m_paths.input));
         return true;
     }
 
@@ -386,6 +383,9 @@ private:
             return cannotRun(QStringLiteral("%1:%2: первая строка — данные, а нужна строка заголовка")
                                  .arg(m_paths.input)
                                  .arg(header.front().line));
+        if (header.front().unclosedQuote)
+            return cannotRun(QStringLiteral("%1: кавычка в строке заголовка не закрыта до конца "
+                                            "файла, строки данных не прочитаны").arg(m_paths.input));
         m_columns = header.front().fields.size();
         if (m_columns < kResultsTableInputColumns)
             return cannotRun(QStringLiteral("%1:%2: в строке заголовка столбцов %3, а нужно не меньше %4")
