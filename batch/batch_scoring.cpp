@@ -42,6 +42,9 @@ constexpr qsizetype kFileNameByteLimit = 255;
 
 constexpr qint64 kProgressIntervalMilliseconds = 250;
 
+// Column 42 of the table, the report's file name, counted from 0.
+constexpr qsizetype kReportNameColumn = 41;
+
 struct BatchPaths {
     QString input;
     QString outDir;
@@ -426,14 +429,15 @@ private:
         if (!file.open(QIODevice::ReadOnly))
             return cannotRun(QStringLiteral("%1: таблица не прочитана").arg(m_tablePath));
         TableRecordStream stream(file);
-        stream.next(1); // the header
+        const QList<TableRecord> header = stream.next(1);
+        const qsizetype columns = header.isEmpty() ? 0 : header.front().fields.size();
         for (QList<TableRecord> group; !(group = stream.next(kBatchRowsPerSync)).isEmpty();) {
             for (const TableRecord &record : group) {
                 const QStringList &f = record.fields;
-                if (f.size() != kResultsTableColumns)
-                    continue;
+                if (f.size() != columns || columns <= kReportNameColumn)
+                    continue; // a torn row: its sheet is scored again
                 ++m_alreadyKept[sheetKey(f[0], textOfTableField(f[1]), f[2], f[3], f[4])];
-                if (const QString name = textOfTableField(f.back()); !name.isEmpty())
+                if (const QString name = textOfTableField(f[kReportNameColumn]); !name.isEmpty())
                     m_usedNames.insert(name);
             }
         }

@@ -205,6 +205,7 @@ private slots:
     void plantedLinkIsRefusedAndClosingAsksUntilTheSheetIsSaved();
     void quittingWithoutSavingWritesNothing();
     void foreignTableIsReportedAfterTheResultsAndKept();
+    void tornTableLineIsEndedAndTold();
 
 private:
     void enterRespondent(const Respondent &respondent);
@@ -553,6 +554,27 @@ void TestEndToEnd::quittingWithoutSavingWritesNothing()
     QCOMPARE(m_dialogs.unsavedQuestions, 1);
     QVERIFY(m_dialogs.proposedPaths.isEmpty());
     QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
+}
+
+// A table whose last line a stopped writer left without its line end: the line is ended,
+// the window's row follows on a line of its own, and the operator is told once.
+void TestEndToEnd::tornTableLineIsEndedAndTold()
+{
+    const QByteArray torn = zorven::kUtf8ByteOrderMark + zorven::resultsTableHeader() + "2026-12-08T09:05:07;Пет";
+    {
+        QFile file(zorven::kResultsTableFileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(torn), torn.size());
+    }
+
+    if (!keyWomansSheet())
+        return;
+
+    const QString table = QDir::current().absoluteFilePath(zorven::kResultsTableFileName);
+    QCOMPARE(m_dialogs.tableFailures, QStringList{zorven::tornLineText(2, table)});
+    const QByteArray bytes = fileBytes(zorven::kResultsTableFileName);
+    QVERIFY(bytes.startsWith(torn + "\r\n"));
+    QCOMPARE(bytes.count("\r\n"), 3);
 }
 
 // A file of the table's name that is not a results table stays as it was; the operator is
