@@ -441,6 +441,10 @@ private:
                     m_usedNames.insert(name);
             }
         }
+        if (stream.notUtf8() || stream.readFailed())
+            return cannotRun(QStringLiteral("%1: таблица не прочитана до конца (не в кодировке UTF-8 "
+                                            "или ошибка чтения), строки, которые в ней уже есть, "
+                                            "не узнать").arg(QDir::toNativeSeparators(m_tablePath)));
         return true;
     }
 
