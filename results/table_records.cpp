@@ -164,8 +164,12 @@ TableRecordStream::TableRecordStream(QIODevice &device, qint64 pieceBytes)
 QList<TableRecord> TableRecordStream::next(qsizetype count)
 {
     QList<TableRecord> records;
+    // A record longer than a piece (a quote left open, say) is parsed again from its start
+    // after each read; the reads double while it lasts, so that this stays linear.
+    qint64 piece = m_pieceBytes;
     while (records.size() < count) {
         RecordParser parser(m_buffer, m_at, m_line, m_deviceDone);
+        const qsizetype before = records.size();
         while (records.size() < count) {
             std::optional<TableRecord> record = parser.take();
             if (!record)
@@ -174,18 +178,19 @@ QList<TableRecord> TableRecordStream::next(qsizetype count)
         }
         m_at = parser.at();
         m_line = parser.line();
-        if (records.size() == count || m_deviceDone || !readMore())
+        piece = records.size() == before && m_at < m_buffer.size() ? piece * 2 : m_pieceBytes;
+        if (records.size() == count || m_deviceDone || !readMore(piece))
             break;
     }
     return records;
 }
 
 // What was looked at is dropped, so that the buffer holds about one piece.
-bool TableRecordStream::readMore()
+bool TableRecordStream::readMore(qint64 pieceBytes)
 {
     m_buffer.remove(0, m_at);
     m_at = 0;
-    const QByteArray bytes = m_device.read(m_pieceBytes);
+    const QByteArray bytes = m_device.read(pieceBytes);
     if (bytes.isEmpty() && !m_device.atEnd()) {
         m_readFailed = true;
         return false;

@@ -39,7 +39,7 @@ public:
     bool readFailed() const { return m_readFailed; }
 
 private:
-    bool readMore();
+    bool readMore(qint64 bytes);
 
     QIODevice &m_device;
     qint64 m_pieceBytes;
