@@ -246,11 +246,12 @@ QByteArray sheetKeyOf(const BatchSheet &sheet)
                     QString::number(sheet.age), answers);
 }
 
-// A row planned for the table: its scored row and the report name it will be written
-// under.
+// A row planned for the table: its scored row, the report name it will be written
+// under, and its row of the table naming that report.
 struct PlannedRow {
     const ScoredRow *row = nullptr;
     QString reportName;
+    QByteArray tableRow;
 };
 
 // The table's bytes for a planned row; `reportName` empty when the report was not written.
@@ -469,7 +470,8 @@ private:
             } else if (isAlreadyKept(row)) {
                 ++m_skipped;
             } else {
-                planned.push_back({&row, unusedReportName(row.reportName)});
+                const QString name = unusedReportName(row.reportName);
+                planned.push_back({&row, name, tableRowOf(row, name)});
                 continue;
             }
             m_messages.progress(++m_done, m_rejected, m_total);
@@ -487,7 +489,7 @@ private:
         HeldResultsTable table(m_tablePath);
         qint64 roomNeeded = 0;
         for (const PlannedRow &plan : planned)
-            roomNeeded += tableRowOf(*plan.row, plan.reportName).size();
+            roomNeeded += plan.tableRow.size();
         TableFailure failure = table.open();
         if (!failure.failed())
             failure = table.reserve(roomNeeded);
@@ -510,10 +512,12 @@ private:
                 folderFull = true;
                 break;
             }
-            const bool ok = report == WrittenReport::Written;
-            if (ok)
+            if (report == WrittenReport::Written) {
                 written << plan.reportName;
-            rows += tableRowOf(*plan.row, ok ? plan.reportName : QString());
+                rows += plan.tableRow;
+            } else {
+                rows += tableRowOf(*plan.row, QString());
+            }
             ++rowCount;
             m_messages.progress(++m_done, m_rejected, m_total);
         }

@@ -60,43 +60,58 @@ bool isAnswerCharacter(QChar c)
     return optionOf(c) || isVe(c);
 }
 
+// What the row's Cyrillic letters say about «в».
+struct CyrillicLetters {
+    qsizetype firstVe = -1;
+    bool alphabet = false; // «б» is there
+    bool hints = false;    // «с» is there
+};
+
 // «в» beside «б» can only be the alphabet's c, beside «с» only the hints' b; with both
 // or neither the row does not say, and is not scored on a guess.
-QString readingOfVe(const QString &text, VeReading &ve)
+QString readingOfVe(const QString &text, const CyrillicLetters &letters, VeReading &ve)
 {
-    const auto firstVe = std::find_if(text.cbegin(), text.cend(), isVe);
-    if (firstVe == text.cend())
-        return {};
-    const qsizetype first = firstVe - text.cbegin();
-    const bool alphabet = text.contains(u'б', Qt::CaseInsensitive);
-    const bool hints = text.contains(u'с', Qt::CaseInsensitive);
-    if (alphabet != hints) {
-        ve = alphabet ? VeReading::AsC : VeReading::AsB;
+    if (letters.alphabet != letters.hints) {
+        ve = letters.alphabet ? VeReading::AsC : VeReading::AsB;
         return {};
     }
     return QStringLiteral("ответ на утверждение %1 «%2» неоднозначен: по алфавиту (а, б, в) "
                           "это c, по подсказкам кнопок (А, В, С) это b, а в строке %3")
-        .arg(first + 1)
-        .arg(text[first])
-        .arg(alphabet ? QStringLiteral("есть и «б», и «с»") : QStringLiteral("нет ни «б», ни «с»"));
+        .arg(letters.firstVe + 1)
+        .arg(text[letters.firstVe])
+        .arg(letters.alphabet ? QStringLiteral("есть и «б», и «с»") : QStringLiteral("нет ни «б», ни «с»"));
 }
 
-// Each check returns the reason it fails, or an empty text.
+// Each check returns the reason it fails, or an empty text. The letters are looked at
+// once; a row with «в» a second time, when its reading is known.
 QString checkAnswers(const QString &text, KeyedOptions &options)
 {
     if (text.size() != kStatementCount)
         return QStringLiteral("ответов %1, а нужно %2").arg(text.size()).arg(kStatementCount);
-    VeReading ve = VeReading::Unknown;
+    CyrillicLetters letters;
     for (int q = 1; q <= kStatementCount; ++q) {
-        if (!isAnswerCharacter(text[q - 1]))
+        const QChar c = text[q - 1];
+        if (const std::optional<int> option = optionOf(c)) {
+            options.set(q, *option);
+            letters.alphabet = letters.alphabet || c == u'б' || c == u'Б';
+            letters.hints = letters.hints || c == u'с' || c == u'С';
+        } else if (!isVe(c)) {
             return QStringLiteral("ответ на утверждение %1 «%2» не a, b или c (а, б, в, с; 1, 2, 3)")
                 .arg(q)
-                .arg(text[q - 1]);
+                .arg(c);
+        } else if (letters.firstVe < 0) {
+            letters.firstVe = q - 1;
+        }
     }
-    if (QString reason = readingOfVe(text, ve); !reason.isEmpty())
+    if (letters.firstVe < 0)
+        return {};
+    VeReading ve = VeReading::Unknown;
+    if (QString reason = readingOfVe(text, letters, ve); !reason.isEmpty())
         return reason;
-    for (int q = 1; q <= kStatementCount; ++q)
-        options.set(q, *optionOf(text[q - 1], ve));
+    for (int q = int(letters.firstVe) + 1; q <= kStatementCount; ++q) {
+        if (isVe(text[q - 1]))
+            options.set(q, *optionOf(text[q - 1], ve));
+    }
     return {};
 }
 

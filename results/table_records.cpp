@@ -94,10 +94,21 @@ private:
         if (!atEnd() && current() == u'"')
             unclosedQuote = !takeQuoted(text);
         const qsizetype start = m_at;
-        while (!atEnd() && current() != u';' && !atLineEnd())
-            ++m_at;
+        m_at = plainEnd();
         text += m_text.sliced(start, m_at - start);
         return text;
+    }
+
+    // Where the plain text from here ends: at a ';', a line end or the end of the text.
+    // Scanned over the raw characters, since every character of a batch passes here.
+    qsizetype plainEnd() const
+    {
+        const QChar *const begin = m_text.data();
+        const QChar *const end = begin + m_text.size();
+        const QChar *at = begin + m_at;
+        while (at != end && *at != u';' && *at != u'\n' && *at != u'\r')
+            ++at;
+        return at - begin;
     }
 
     // Lines inside a quoted field: CR LF, LF and a CR alone each end one.
