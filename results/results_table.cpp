@@ -445,7 +445,8 @@ TableFailure HeldResultsTable::open()
 }
 
 // Blocks set aside beyond the end keep the file's size, so a reader sees only whole
-// rows; where the file system cannot set them aside, a failed append is still cut back.
+// rows. Only a lack of room fails here: where the file system cannot set blocks aside
+// at all, a failed append is still cut back.
 TableFailure HeldResultsTable::reserve(qint64 bytes)
 {
     const qint64 size = m_held->file.size();
@@ -453,8 +454,8 @@ TableFailure HeldResultsTable::reserve(qint64 bytes)
         return failureOf(TableFailure::Kind::Io, EFBIG);
 #ifdef __linux__
     if (::fallocate(m_held->file.handle(), FALLOC_FL_KEEP_SIZE, size, bytes) != 0
-        && errno != EOPNOTSUPP)
-        return failureOf(TableFailure::Kind::Io, lastError());
+        && (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
+        return failureOf(TableFailure::Kind::Io, errno);
 #endif
     return {};
 }
