@@ -105,6 +105,11 @@ bool Dialogs::askToRetryResultsTable(QWidget *parent, const QString &message)
     return box.clickedButton() == retry;
 }
 
+void Dialogs::showResultsTableNotice(QWidget *parent, const QString &message)
+{
+    QMessageBox::warning(parent, identity::kApplicationTitle, message, QMessageBox::Ok);
+}
+
 void Dialogs::openResultsTable(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));

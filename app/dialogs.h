@@ -43,6 +43,8 @@ public:
     // after the results. True when the operator chooses to try the row again, as after
     // another copy of the program has let go of the table.
     virtual bool askToRetryResultsTable(QWidget *parent, const QString &message);
+    // The row was added, but the table needed mending first (a torn last line ended).
+    virtual void showResultsTableNotice(QWidget *parent, const QString &message);
 
     // "Открыть таблицу результатов": the table in the system's default program.
     virtual void openResultsTable(const QString &path);

@@ -1,6 +1,6 @@
 #include "app/name_field.h"
 
-#include "questionnaire/cp1251.h"
+#include "questionnaire/surname_text.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -10,29 +10,11 @@
 
 namespace {
 
-// What the report can carry: code page 1251 without control characters, which would break
-// the report's line or its file name. A character outside the Basic Multilingual Plane
-// comes as two surrogates, neither of which the code page holds, so looking at single
-// UTF-16 units is enough.
-bool isReportUnit(QChar unit)
-{
-    return zorven::cp1251::isLineCharacter(unit.unicode());
-}
+using zorven::isSurnameUnit;
 
 bool holdsOnlyReportCharacters(const QString &text)
 {
-    return std::all_of(text.cbegin(), text.cend(), isReportUnit);
-}
-
-// A name pasted from a table or a letter may carry tabs and line breaks between its
-// words; each becomes one blank, so that the words do not run together.
-void blankOutSeparators(QString &text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (QChar &unit : text) {
-        if (unit == u'\t' || unit == u'\n' || unit == u'\r')
-            unit = u' ';
-    }
+    return zorven::firstRefusedUnit(text) < 0;
 }
 
 // Pasted, dropped or composed text reaches the field without a key press; what the report
@@ -44,13 +26,12 @@ public:
 
     State validate(QString &input, int &pos) const override
     {
-        QString beforeCursor = input.left(pos);
-        blankOutSeparators(beforeCursor);
-        blankOutSeparators(input);
+        const QString beforeCursor = zorven::withBreaksBlanked(input.left(pos));
+        input = zorven::withBreaksBlanked(input);
         const auto keptBeforeCursor =
-            std::count_if(beforeCursor.cbegin(), beforeCursor.cend(), isReportUnit);
+            std::count_if(beforeCursor.cbegin(), beforeCursor.cend(), isSurnameUnit);
         const qsizetype offered = input.size();
-        input.removeIf([](QChar unit) { return !isReportUnit(unit); });
+        input.removeIf([](QChar unit) { return !isSurnameUnit(unit); });
         if (input.size() != offered)
             m_field->refuseInput();
         pos = static_cast<int>(keptBeforeCursor);

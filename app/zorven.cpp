@@ -174,12 +174,14 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
     const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
                                  m_sheet.options, m_sheet.raw, m_sheet.stens,
                                  m_sheet.secondOrder, reportFileName, verificationMark()};
-    const QByteArray rowBytes = zorven::resultsTableRow(row, m_regional.decimalSeparator);
+    const QByteArray rowBytes = zorven::resultsTableRow(row);
     const QString path = resultsTablePath();
     zorven::TableFailure failure;
     do {
         failure = zorven::appendToResultsTable(path, rowBytes, kTableLockWaitMilliseconds);
         enableOpenResultsTable();
+        if (failure.tornLine != 0)
+            m_dialogs->showResultsTableNotice(this, zorven::tornLineText(failure.tornLine, path));
     } while (failure.failed()
              && m_dialogs->askToRetryResultsTable(
                  this, zorven::tableFailureText(failure, path)

@@ -12,11 +12,13 @@
 #include "scoring/scoring_run.h"
 
 #include <QDir>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QMap>
 #include <QSet>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -36,6 +38,9 @@ const QString kOutOption = QStringLiteral("--out");
 const QString kUsage = QStringLiteral("Использование: zorventest --score ТАБЛИЦА.csv --out ПАПКА");
 
 constexpr qint64 kProgressIntervalMilliseconds = 250;
+
+// Column 42 of the table, the report's file name, counted from 0.
+constexpr qsizetype kReportNameColumn = 41;
 
 struct BatchPaths {
     QString input;
@@ -174,16 +179,16 @@ struct ScoredRow {
     QString reportName; // before a number is added for a name the batch already used
 };
 
-// Rows [from, to) of `records`; touches nothing but its arguments, so it runs on a
-// thread of its own.
-std::vector<ScoredRow> scoredRows(const QList<TableRecord> &records, qsizetype from, qsizetype to,
+// A group's records, scored; touches nothing but its arguments, so it runs on a thread
+// of its own.
+std::vector<ScoredRow> scoredRows(const QList<TableRecord> &records, qsizetype columns,
                                   const RegionalSettings &regional)
 {
-    std::vector<ScoredRow> rows(to - from);
-    for (qsizetype i = from; i < to; ++i) {
-        ScoredRow &row = rows[i - from];
+    std::vector<ScoredRow> rows(records.size());
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        ScoredRow &row = rows[i];
         row.line = records[i].line;
-        std::variant<BatchSheet, QString> sheetOrReason = batchSheetOf(records[i]);
+        std::variant<BatchSheet, QString> sheetOrReason = batchSheetOf(records[i], columns);
         if (QString *reason = std::get_if<QString>(&sheetOrReason)) {
             row.rejection = std::move(*reason);
             continue;
@@ -196,6 +201,42 @@ std::vector<ScoredRow> scoredRows(const QList<TableRecord> &records, qsizetype f
         row.reportName = reportFileName(row.input.surname);
     }
     return rows;
+}
+
+// A sheet as columns 1 to 5 of the table hold it, hashed: a batch run again into the same
+// folder knows by it which input rows the table already holds. 128 bits make a chance
+// match of two different sheets negligible at any table size.
+QByteArray sheetKey(const QString &date, const QString &surname, const QString &sex,
+                    const QString &age, const QString &answers)
+{
+    const QString text = QStringList{date, surname, sex, age, answers}.join(u'\x1F');
+    return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Blake2s_128);
+}
+
+QByteArray sheetKeyOf(const BatchSheet &sheet)
+{
+    QString answers(kStatementCount, u' ');
+    for (int q = 1; q <= kStatementCount; ++q)
+        answers[q - 1] = QChar::fromLatin1(optionLetter(sheet.options.at(q)));
+    return sheetKey(tableDateTime(sheet.scoredAt), sheet.surname, sexTextOf(sheet.sex),
+                    QString::number(sheet.age), answers);
+}
+
+// A row planned for the table: its scored row, the report name it will be written
+// under, and its row of the table naming that report.
+struct PlannedRow {
+    const ScoredRow *row = nullptr;
+    QString reportName;
+    QByteArray tableRow;
+};
+
+// The table's bytes for a planned row; `reportName` empty when the report was not written.
+QByteArray tableRowOf(const ScoredRow &row, const QString &reportName)
+{
+    const BatchSheet &input = row.input;
+    return resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
+                            input.options, row.sheet.raw, row.sheet.stens, row.sheet.secondOrder,
+                            reportName, input.verification});
 }
 
 class BatchRun
@@ -214,39 +255,45 @@ public:
             ::close(m_folder);
     }
 
-    // The rows go in groups of kBatchRowsPerSync: while one group's reports are written
-    // and synced, the next group is scored on a second thread, so that the disk, not the
-    // scoring, sets the pace. Everything that is written or said happens here, in the
-    // order of the rows.
+    // The input is read twice, a group at a time, so that a table of any size is never
+    // held whole: once to check it and count its rows, once to score them. The rows go
+    // in groups of kBatchRowsPerSync: while one group's reports are written and synced,
+    // the next group is scored on a second thread, so that the disk, not the scoring,
+    // sets the pace. Everything that is written or said happens here, in row order.
     int run()
     {
-        QList<TableRecord> records;
-        if (!readInput(records) || !prepareOutput())
+        if (!surveyInput() || !prepareOutput())
             return kBatchCannotRun;
-        const qsizetype total = records.size();
-        const auto scoreGroupFrom = [this, &records, total](qsizetype from) {
-            return std::async(std::launch::async, [this, &records, from, total] {
-                return scoredRows(records, from, std::min(from + kBatchRowsPerSync, total),
-                                  m_regional);
+        QFile file(m_paths.input);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_messages.say(QStringLiteral("%1: файл не прочитан").arg(m_paths.input));
+            return stopped();
+        }
+        TableRecordStream input(file);
+        input.next(1); // the header
+        const auto scoreGroup = [this](QList<TableRecord> records) {
+            return std::async(std::launch::async, [this, records = std::move(records)] {
+                return scoredRows(records, m_columns, m_regional);
             });
         };
-        std::future<std::vector<ScoredRow>> next = scoreGroupFrom(0);
-        int done = 0;
-        for (qsizetype from = 0; from < total; from += kBatchRowsPerSync) {
+        std::future<std::vector<ScoredRow>> next = scoreGroup(input.next(kBatchRowsPerSync));
+        for (;;) {
             const std::vector<ScoredRow> group = next.get();
-            if (from + kBatchRowsPerSync < total)
-                next = scoreGroupFrom(from + kBatchRowsPerSync);
-            for (const ScoredRow &row : group) {
-                if (!keepRow(row)) {
-                    keepPendingRows();
-                    return kBatchCannotRun;
-                }
-                m_messages.progress(++done, m_rejected, total);
-            }
-            if (!keepPendingRows())
-                return kBatchCannotRun;
+            QList<TableRecord> following = input.next(kBatchRowsPerSync);
+            const bool last = following.isEmpty();
+            if (!last)
+                next = scoreGroup(std::move(following));
+            if (!keepGroup(group))
+                return stopped();
+            if (last)
+                break;
         }
-        m_messages.finish(total, m_rejected);
+        if (input.notUtf8() || input.readFailed()) {
+            m_messages.say(QStringLiteral("%1: файл изменился во время обработки").arg(m_paths.input));
+            return stopped();
+        }
+        m_messages.finish(m_total, m_rejected);
+        sayWhatWasSkipped();
         return m_rejected == 0 && m_unwritten == 0 ? kBatchAllScored : kBatchRowsRejected;
     }
 
@@ -257,40 +304,80 @@ private:
         return false;
     }
 
-    bool readInput(QList<TableRecord> &records)
+    // After a failure that stops the batch: what stays in the folder agrees with the table.
+    int stopped()
+    {
+        m_messages.say(QStringLiteral("%1: обработка остановлена; строк этого запуска в таблице «%2»: "
+                                      "%3, у каждой свой отчёт, других отчётов запуск не оставил")
+                           .arg(m_paths.input, QDir::toNativeSeparators(QFileInfo(m_tablePath).absoluteFilePath()))
+                           .arg(m_keptRows));
+        sayWhatWasSkipped();
+        return kBatchCannotRun;
+    }
+
+    void sayWhatWasSkipped()
+    {
+        if (m_skipped > 0)
+            m_messages.say(QStringLiteral("%1: пропущено строк, которые уже есть в таблице «%2» "
+                                          "после прежнего запуска: %3")
+                               .arg(m_paths.input, QDir::toNativeSeparators(QFileInfo(m_tablePath).absoluteFilePath()))
+                               .arg(m_skipped));
+    }
+
+    bool inputUnreadable(const TableRecordStream &stream)
+    {
+        if (stream.notUtf8())
+            return !cannotRun(QStringLiteral("%1: файл не в кодировке UTF-8").arg(m_paths.input));
+        if (stream.readFailed())
+            return !cannotRun(QStringLiteral("%1: файл не прочитан до конца").arg(m_paths.input));
+        return false;
+    }
+
+    // Reads the input through once: it must be UTF-8, start with a header and hold rows.
+    bool surveyInput()
     {
         QFile file(m_paths.input);
         errno = 0;
         if (!file.open(QIODevice::ReadOnly))
             return cannotRun(QStringLiteral("%1: файл не прочитан: %2")
                                  .arg(m_paths.input, readingErrorText(errno ? errno : EIO)));
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return cannotRun(QStringLiteral("%1: файл не прочитан: %2")
-                                 .arg(m_paths.input, file.errorString()));
-        QStringDecoder decoder(QStringDecoder::Utf8);
-        const QString text = decoder(bytes);
-        if (decoder.hasError())
-            return cannotRun(QStringLiteral("%1: файл не в кодировке UTF-8").arg(m_paths.input));
-        records = tableRecords(text);
-        return takeHeader(records);
-    }
-
-    // A table without its header would silently lose its first sheet as one.
-    bool takeHeader(QList<TableRecord> &records)
-    {
-        if (records.isEmpty())
-            return cannotRun(QStringLiteral("%1: нет строки заголовка").arg(m_paths.input));
-        if (parseTableDateTime(records.front().fields.front().trimmed()).isValid())
-            return cannotRun(QStringLiteral("%1:%2: первая строка — данные, а нужна строка заголовка")
-                                 .arg(m_paths.input)
-                                 .arg(records.front().line));
-        records.removeFirst();
+        TableRecordStream stream(file);
+        const QList<TableRecord> header = stream.next(1);
+        if (inputUnreadable(stream) || !checkHeader(header))
+            return false;
+        for (QList<TableRecord> group; !(group = stream.next(kBatchRowsPerSync)).isEmpty();)
+            m_total += int(group.size());
+        if (inputUnreadable(stream))
+            return false;
+        if (m_total == 0)
+            return cannotRun(QStringLiteral("%1: в файле нет строк данных").arg(m_paths.input));
         return true;
     }
 
-    // The folder is made if need be; appending no rows then creates or checks the table,
-    // so that a folder that cannot be written stops the batch before any report.
+    // A table without its header would silently lose its first sheet as one.
+    bool checkHeader(const QList<TableRecord> &header)
+    {
+        if (header.isEmpty())
+            return cannotRun(QStringLiteral("%1: нет строки заголовка").arg(m_paths.input));
+        if (looksLikeSheet(header.front()))
+            return cannotRun(QStringLiteral("%1:%2: первая строка — данные, а нужна строка заголовка")
+                                 .arg(m_paths.input)
+                                 .arg(header.front().line));
+        if (header.front().unclosedQuote)
+            return cannotRun(QStringLiteral("%1: кавычка в строке заголовка не закрыта до конца "
+                                            "файла, строки данных не прочитаны").arg(m_paths.input));
+        m_columns = header.front().fields.size();
+        if (m_columns < kResultsTableInputColumns)
+            return cannotRun(QStringLiteral("%1:%2: в строке заголовка столбцов %3, а нужно не меньше %4")
+                                 .arg(m_paths.input)
+                                 .arg(header.front().line)
+                                 .arg(m_columns)
+                                 .arg(kResultsTableInputColumns));
+        return true;
+    }
+
+    // The folder is made if need be; opening the table then creates or checks it, so
+    // that a folder that cannot be written stops the batch before any report.
     bool prepareOutput()
     {
         if (!QDir().mkpath(m_paths.outDir))
@@ -300,62 +387,159 @@ private:
         if (m_folder < 0)
             return cannotRun(
                 QStringLiteral("%1: папка не открыта: %2").arg(m_paths.outDir, plainErrorText(errno)));
-        if (const TableFailure failure = appendToResultsTable(m_tablePath, {}); failure.failed())
+        HeldResultsTable table(m_tablePath);
+        const TableFailure failure = table.open();
+        if (failure.tornLine != 0)
+            m_messages.say(tornLineText(failure.tornLine, m_tablePath));
+        if (failure.failed())
             return cannotRun(tableFailureText(failure, m_tablePath));
+        return learnWhatTheTableHolds();
+    }
+
+    // A batch run again into the same folder, after it was stopped or with an input that
+    // grew, finds the rows it already kept: their sheets are skipped, their report names
+    // stay taken. Each kept row stands for one input row, so a sheet that is in the input
+    // twice is still scored twice.
+    bool learnWhatTheTableHolds()
+    {
+        QFile file(m_tablePath);
+        if (!file.open(QIODevice::ReadOnly))
+            return cannotRun(QStringLiteral("%1: таблица не прочитана").arg(m_tablePath));
+        TableRecordStream stream(file);
+        const QList<TableRecord> header = stream.next(1);
+        const qsizetype columns = header.isEmpty() ? 0 : header.front().fields.size();
+        for (QList<TableRecord> group; !(group = stream.next(kBatchRowsPerSync)).isEmpty();) {
+            for (const TableRecord &record : group) {
+                const QStringList &f = record.fields;
+                if (f.size() != columns || columns <= kReportNameColumn)
+                    continue; // a torn row: its sheet is scored again
+                ++m_alreadyKept[sheetKey(f[0], textOfTableField(f[1]), f[2], f[3], f[4])];
+                if (const QString name = textOfTableField(f[kReportNameColumn]); !name.isEmpty())
+                    m_usedNames.insert(name);
+            }
+        }
+        if (stream.notUtf8() || stream.readFailed())
+            return cannotRun(QStringLiteral("%1: таблица не прочитана до конца (не в кодировке UTF-8 "
+                                            "или ошибка чтения), строки, которые в ней уже есть, "
+                                            "не узнать").arg(QDir::toNativeSeparators(m_tablePath)));
         return true;
     }
 
-    // False when the folder can take no more reports: the batch stops there.
-    bool keepRow(const ScoredRow &row)
+    bool isAlreadyKept(const ScoredRow &row)
     {
-        if (!row.rejection.isEmpty()) {
-            ++m_rejected;
-            m_messages.say(QStringLiteral("%1:%2: %3").arg(m_paths.input).arg(row.line).arg(row.rejection));
-            return true;
-        }
-        QString reportName;
-        if (!writeReportOf(row, reportName))
+        const auto kept = m_alreadyKept.find(sheetKeyOf(row.input));
+        if (kept == m_alreadyKept.end() || *kept == 0)
             return false;
-        const BatchSheet &input = row.input;
-        m_rows += resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
-                                   input.options, row.sheet.raw, row.sheet.stens,
-                                   row.sheet.secondOrder, reportName, input.verification},
-                                  m_regional.decimalSeparator);
-        ++m_pendingRows;
+        --*kept;
         return true;
     }
 
-    // `name` is what the report was written under, empty when it could not be written.
-    // False when the failure is the folder's, not the row's: every later report would
-    // fail the same way, so the batch stops with the rows of the reports it wrote.
-    bool writeReportOf(const ScoredRow &row, QString &name)
+    // Rejections are told, rows the table already holds skipped, and each other row
+    // given the report name it will be written under.
+    std::vector<PlannedRow> plannedRows(const std::vector<ScoredRow> &group)
     {
-        const int line = row.line;
-        const QString wanted = unusedReportName(row.reportName);
-        const int code = writeReport(m_outDir.filePath(wanted), row.report, ReportSync::LeftToCaller);
-        if (code == 0) {
-            m_usedNames.insert(wanted);
-            name = wanted;
-            return true;
+        std::vector<PlannedRow> planned;
+        for (const ScoredRow &row : group) {
+            if (!row.rejection.isEmpty()) {
+                ++m_rejected;
+                m_messages.say(QStringLiteral("%1:%2: %3").arg(m_paths.input).arg(row.line).arg(row.rejection));
+            } else if (isAlreadyKept(row)) {
+                ++m_skipped;
+            } else {
+                const QString name = unusedReportName(row.reportName);
+                planned.push_back({&row, name, tableRowOf(row, name)});
+                continue;
+            }
+            m_messages.progress(++m_done, m_rejected, m_total);
         }
+        return planned;
+    }
+
+    // The lock file and the room for the group's rows are made before its reports: a
+    // folder that fills up then stops the batch before a report it could give no row.
+    bool keepGroup(const std::vector<ScoredRow> &group)
+    {
+        const std::vector<PlannedRow> planned = plannedRows(group);
+        if (planned.empty())
+            return true;
+        HeldResultsTable table(m_tablePath);
+        qint64 roomNeeded = 0;
+        for (const PlannedRow &plan : planned)
+            roomNeeded += plan.tableRow.size();
+        TableFailure failure = table.open();
+        if (!failure.failed())
+            failure = table.reserve(roomNeeded);
+        if (failure.failed())
+            return cannotRun(tableFailureText(failure, m_tablePath));
+        return writeGroup(planned, table);
+    }
+
+    // False when the batch must stop: the folder can take no more reports, or the rows
+    // could not be kept (then the group's reports are taken away again).
+    bool writeGroup(const std::vector<PlannedRow> &planned, HeldResultsTable &table)
+    {
+        QByteArray rows;
+        QStringList written;
+        int rowCount = 0;
+        bool folderFull = false;
+        for (const PlannedRow &plan : planned) {
+            const WrittenReport report = writeReportOf(*plan.row, plan.reportName);
+            if (report == WrittenReport::FolderFull) {
+                folderFull = true;
+                break;
+            }
+            if (report == WrittenReport::Written) {
+                written << plan.reportName;
+                rows += plan.tableRow;
+            } else {
+                rows += tableRowOf(*plan.row, QString());
+            }
+            ++rowCount;
+            m_messages.progress(++m_done, m_rejected, m_total);
+        }
+        if (!keepRows(rows, table)) {
+            for (const QString &name : std::as_const(written))
+                QFile::remove(m_outDir.filePath(name));
+            return false;
+        }
+        m_keptRows += rowCount;
+        return !folderFull;
+    }
+
+    enum class WrittenReport { Written, Refused, FolderFull };
+
+    // A report refused for its row alone leaves the row with an empty report name; a full
+    // or read-only folder would refuse every later report the same way.
+    WrittenReport writeReportOf(const ScoredRow &row, const QString &name)
+    {
+        const int code = writeReport(m_outDir.filePath(name), row.report, ReportSync::LeftToCaller);
+        if (code == 0)
+            return WrittenReport::Written;
         ++m_unwritten;
         const bool folderFailed = code == ENOSPC || code == EDQUOT || code == EROFS;
         m_messages.say(QStringLiteral("%1:%2: отчёт «%3» не записан: %4%5")
                            .arg(m_paths.input)
-                           .arg(line)
-                           .arg(wanted, russianReportError(code),
+                           .arg(row.line)
+                           .arg(name, russianReportError(code),
                                 folderFailed ? QStringLiteral("; обработка остановлена") : QString()));
-        name.clear();
-        return !folderFailed;
+        return folderFailed ? WrittenReport::FolderFull : WrittenReport::Refused;
     }
 
-    // A batch never replaces a report it wrote itself: two respondents of one surname
-    // both keep theirs.
-    QString unusedReportName(const QString &name) const
+    // A batch never replaces a report it wrote itself, nor one a row of the table names:
+    // two respondents of one surname both keep theirs. The next number to try is kept per
+    // name, so that many equal names cost no more than as many different ones.
+    QString unusedReportName(const QString &name)
     {
-        return firstFreeReportName(name, [this](const QString &candidate) {
-            return !m_usedNames.contains(candidate);
-        });
+        QString candidate = name;
+        if (m_usedNames.contains(candidate)) {
+            int &number = m_nextNumber[name];
+            number = std::max(number, 2);
+            while (m_usedNames.contains(candidate = numberedReportName(name, number)))
+                ++number;
+            ++number;
+        }
+        m_usedNames.insert(candidate);
+        return candidate;
     }
 
     // Syncing each report alone costs the disk one journal commit per file, which is
@@ -368,17 +552,15 @@ private:
     // and the table's fsync, two journal commits more; at 1,000 rows a group these were
     // a tenth of the batch's time, at 5,000 they are lost in the noise, and 5,000 reports
     // are still only seconds of work to redo.
-    bool keepPendingRows()
+    bool keepRows(const QByteArray &rows, HeldResultsTable &table)
     {
-        if (m_pendingRows == 0)
+        if (rows.isEmpty())
             return true;
         if (const int error = syncFileSystemOf(m_folder))
             return cannotRun(QStringLiteral("%1: отчёты не сохранены на диске: %2")
                                  .arg(m_paths.outDir, plainErrorText(error)));
-        if (const TableFailure failure = appendToResultsTable(m_tablePath, m_rows); failure.failed())
+        if (const TableFailure failure = table.append(rows); failure.failed())
             return cannotRun(tableFailureText(failure, m_tablePath));
-        m_rows.clear();
-        m_pendingRows = 0;
         return true;
     }
 
@@ -388,9 +570,14 @@ private:
     QString m_tablePath;
     RegionalSettings m_regional;
     int m_folder = -1;
+    qsizetype m_columns = 0;
+    int m_total = 0;
+    int m_done = 0;
     QSet<QString> m_usedNames;
-    QByteArray m_rows;
-    int m_pendingRows = 0;
+    QHash<QString, int> m_nextNumber;
+    QHash<QByteArray, int> m_alreadyKept;
+    int m_keptRows = 0;
+    int m_skipped = 0;
     int m_rejected = 0;
     int m_unwritten = 0;
 };

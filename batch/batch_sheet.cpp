@@ -1,8 +1,10 @@
 #include "batch/batch_sheet.h"
 
 #include "questionnaire/respondent.h"
+#include "questionnaire/surname_text.h"
 #include "results/results_table.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -24,34 +26,91 @@ std::optional<Sex> sexOf(const QString &text)
     return std::nullopt;
 }
 
-// The three spellings of each option: Latin, Cyrillic, digit. Looked up per character
-// without lowering whole texts, since a batch reads 187 of them a row.
-std::optional<int> optionOf(QChar c)
+// Cyrillic «в» is the one letter read two ways: third in the alphabet (а, б, в) it
+// means c, while the option buttons' hints «Ответ А / Ответ В / Ответ С» spell b with it.
+enum class VeReading { Unknown, AsC, AsB };
+
+// The spellings of each option: Latin, Cyrillic, digit. Looked up per character without
+// lowering whole texts, since a batch reads 187 of them a row. «в» is decided per row.
+std::optional<int> optionOf(QChar c, VeReading ve = VeReading::Unknown)
 {
     switch (c.unicode()) {
     case u'a': case u'A': case u'а': case u'А': case u'1':
         return 1;
     case u'b': case u'B': case u'б': case u'Б': case u'2':
         return 2;
-    case u'c': case u'C': case u'в': case u'В': case u'3':
+    case u'c': case u'C': case u'с': case u'С': case u'3':
         return 3;
+    case u'в': case u'В':
+        if (ve == VeReading::Unknown)
+            return std::nullopt;
+        return ve == VeReading::AsC ? 3 : 2;
     default:
         return std::nullopt;
     }
 }
 
-// Each check returns the reason it fails, or an empty text.
+bool isVe(QChar c)
+{
+    return c == u'в' || c == u'В';
+}
+
+bool isAnswerCharacter(QChar c)
+{
+    return optionOf(c) || isVe(c);
+}
+
+// What the row's Cyrillic letters say about «в».
+struct CyrillicLetters {
+    qsizetype firstVe = -1;
+    bool alphabet = false; // «б» is there
+    bool hints = false;    // «с» is there
+};
+
+// «в» beside «б» can only be the alphabet's c, beside «с» only the hints' b; with both
+// or neither the row does not say, and is not scored on a guess.
+QString readingOfVe(const QString &text, const CyrillicLetters &letters, VeReading &ve)
+{
+    if (letters.alphabet != letters.hints) {
+        ve = letters.alphabet ? VeReading::AsC : VeReading::AsB;
+        return {};
+    }
+    return QStringLiteral("ответ на утверждение %1 «%2» неоднозначен: по алфавиту (а, б, в) "
+                          "это c, по подсказкам кнопок (А, В, С) это b, а в строке %3")
+        .arg(letters.firstVe + 1)
+        .arg(text[letters.firstVe])
+        .arg(letters.alphabet ? QStringLiteral("есть и «б», и «с»") : QStringLiteral("нет ни «б», ни «с»"));
+}
+
+// Each check returns the reason it fails, or an empty text. The letters are looked at
+// once; a row with «в» a second time, when its reading is known.
 QString checkAnswers(const QString &text, KeyedOptions &options)
 {
     if (text.size() != kStatementCount)
         return QStringLiteral("ответов %1, а нужно %2").arg(text.size()).arg(kStatementCount);
+    CyrillicLetters letters;
     for (int q = 1; q <= kStatementCount; ++q) {
-        const std::optional<int> option = optionOf(text[q - 1]);
-        if (!option)
-            return QStringLiteral("ответ на утверждение %1 «%2» не a, b или c (а, б, в; 1, 2, 3)")
+        const QChar c = text[q - 1];
+        if (const std::optional<int> option = optionOf(c)) {
+            options.set(q, *option);
+            letters.alphabet = letters.alphabet || c == u'б' || c == u'Б';
+            letters.hints = letters.hints || c == u'с' || c == u'С';
+        } else if (!isVe(c)) {
+            return QStringLiteral("ответ на утверждение %1 «%2» не a, b или c (а, б, в, с; 1, 2, 3)")
                 .arg(q)
-                .arg(text[q - 1]);
-        options.set(q, *option);
+                .arg(c);
+        } else if (letters.firstVe < 0) {
+            letters.firstVe = q - 1;
+        }
+    }
+    if (letters.firstVe < 0)
+        return {};
+    VeReading ve = VeReading::Unknown;
+    if (QString reason = readingOfVe(text, letters, ve); !reason.isEmpty())
+        return reason;
+    for (int q = int(letters.firstVe) + 1; q <= kStatementCount; ++q) {
+        if (isVe(text[q - 1]))
+            options.set(q, *optionOf(text[q - 1], ve));
     }
     return {};
 }
@@ -89,26 +148,41 @@ QString checkDate(const QString &text, QDateTime &scoredAt)
     return {};
 }
 
-QString checkShape(const TableRecord &record)
+// A row with other columns than its header is no row of the table: most often a torn
+// line, or two glued together.
+QString checkShape(const TableRecord &record, qsizetype columns)
 {
     if (record.unclosedQuote)
         return QStringLiteral("кавычка не закрыта до конца файла");
-    if (record.fields.size() < kResultsTableInputColumns)
-        return QStringLiteral("столбцов %1, а нужно не меньше %2")
+    if (record.fields.size() != columns)
+        return QStringLiteral("столбцов %1, а в строке заголовка %2")
             .arg(record.fields.size())
-            .arg(kResultsTableInputColumns);
+            .arg(columns);
     return {};
 }
 
-// The first failing check names the reason: later columns are not read after it.
-QString checkedSheet(const TableRecord &record, BatchSheet &sheet)
+// Taken as the window's name field takes a pasted name; what it would refuse, the batch
+// refuses too, so that a report never holds what the window could not have written.
+QString checkSurname(const QString &field, QString &surname)
 {
-    QString reason = checkShape(record);
+    surname = withBreaksBlanked(textOfTableField(field));
+    const qsizetype refused = firstRefusedUnit(surname);
+    if (refused < 0)
+        return {};
+    const QString code = QString::number(surname[refused].unicode(), 16).rightJustified(4, u'0');
+    return QStringLiteral("в фамилии знак U+%1, которого не может быть в отчёте").arg(code.toUpper());
+}
+
+// The first failing check names the reason: later columns are not read after it.
+QString checkedSheet(const TableRecord &record, qsizetype columns, BatchSheet &sheet)
+{
+    QString reason = checkShape(record, columns);
     if (!reason.isEmpty())
         return reason;
     const QStringList &fields = record.fields;
-    sheet.surname = fields[SurnameColumn];
     reason = checkDate(fields[DateColumn].trimmed(), sheet.scoredAt);
+    if (reason.isEmpty())
+        reason = checkSurname(fields[SurnameColumn], sheet.surname);
     if (reason.isEmpty())
         reason = checkSex(fields[SexColumn].trimmed(), sheet.sex);
     if (reason.isEmpty())
@@ -141,13 +215,26 @@ QString sexTextOf(Sex sex)
     return {};
 }
 
-std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record)
+std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record, qsizetype columns)
 {
     BatchSheet sheet;
-    if (QString reason = checkedSheet(record, sheet); !reason.isEmpty())
+    if (QString reason = checkedSheet(record, columns, sheet); !reason.isEmpty())
         return reason;
     sheet.verification = verificationOf(record);
     return sheet;
+}
+
+bool looksLikeSheet(const TableRecord &record)
+{
+    if (record.fields.isEmpty())
+        return false;
+    if (parseTableDateTime(record.fields[DateColumn].trimmed()).isValid())
+        return true;
+    if (record.fields.size() <= AnswersColumn)
+        return false;
+    const QString answers = record.fields[AnswersColumn].trimmed();
+    return answers.size() == kStatementCount
+        && std::all_of(answers.cbegin(), answers.cend(), isAnswerCharacter);
 }
 
 } // namespace zorven

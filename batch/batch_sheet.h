@@ -25,8 +25,15 @@ struct BatchSheet {
     QString verification; // column 43, copied through as read; empty in older tables
 };
 
-// The sheet a record holds, or why it cannot be scored, in Russian. Answers may be given
-// as a/b/c, Cyrillic а/б/в or 1/2/3 in any case, as mark-reading software exports them.
-std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record);
+// The sheet a record of a table with `columns` columns holds, or why it cannot be scored,
+// in Russian. Answers may be given as a/b/c, 1/2/3 or Cyrillic letters in any case, as
+// mark-reading software exports them: а, then б or с; «в» only where the row's other
+// letters tell which of two readings it follows. A surname is taken as the window's
+// name field takes it, without the mark the table puts before a formula-like text.
+std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record, qsizetype columns);
+
+// Whether a record looks like a sheet rather than a header: a date in column 1, or 187
+// answers in column 5.
+bool looksLikeSheet(const TableRecord &record);
 
 } // namespace zorven

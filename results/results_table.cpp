@@ -2,6 +2,7 @@
 
 #include "results/general_number.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,15 +20,30 @@ namespace zorven {
 
 namespace {
 
-// Long enough for a copy of the program that syncs on a busy disk (hundreds of
-// milliseconds have been seen), short enough that the operator is not left waiting.
-constexpr int kLockWaitMilliseconds = 10'000;
+// How often a waiting writer looks again for a lock file left empty.
+constexpr int kLockRetryMilliseconds = 100;
+// A writer makes its lock file and writes its process number into it at once; an empty
+// lock file older than this was left by a writer stopped in between.
+constexpr qint64 kLeftoverLockAgeSeconds = 2;
+
+// The table is a data file: its numbers are written alike on every machine, with the
+// comma the Russian regional settings use.
+constexpr QChar kTableDecimalSeparator = u',';
+
+// Read in pieces of this size when a torn last line is looked into.
+constexpr qint64 kScanBytes = 1 << 20;
 
 // A write that fails without telling why is still a failure of the disk.
 constexpr int kUnexplainedFailure = EIO;
 
 constexpr QIODevice::OpenMode kAppendMode =
     QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered;
+
+bool startsLikeFormula(const QString &text)
+{
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && kFormulaStarts.contains(text.front());
+}
 
 // A comma is quoted too: LibreOffice Calc opens a .csv with the comma ticked as a
 // separator beside ';', and would split "5,4" into two cells.
@@ -77,7 +94,10 @@ void addScores(QByteArray &text, const Scores &scores)
 
 TableFailure failureOf(TableFailure::Kind kind, int error = 0)
 {
-    return {kind, error};
+    TableFailure failure;
+    failure.kind = kind;
+    failure.error = error;
+    return failure;
 }
 
 int lastError()
@@ -97,6 +117,49 @@ void cutBack(QFileDevice &table, qint64 size)
     table.resize(size);
 }
 
+// How a torn last line is ended: the quote it left open closed, then the line end it
+// lacks; and the line it started on.
+struct TornLine {
+    QByteArray ending;
+    int line = 0;
+};
+
+bool endsInLineEnd(QFileDevice &table, qint64 size)
+{
+    return size >= 2 && table.seek(size - 2) && table.read(2) == "\r\n";
+}
+
+// Reads the whole table once, which only a damaged table costs: every '"' of our rows
+// belongs to a pair, so the count of quotes tells whether the file ends inside a quoted
+// field, and a line end outside quotes starts a row.
+TornLine tornLineOf(QFileDevice &table, qint64 size)
+{
+    TornLine torn;
+    bool quoted = false;
+    int line = 1;
+    int rowLine = 1;
+    char last = 0;
+    table.seek(0);
+    while (table.pos() < size) {
+        const QByteArray piece = table.read(kScanBytes);
+        if (piece.isEmpty())
+            break;
+        for (const char byte : piece) {
+            if (byte == '"')
+                quoted = !quoted;
+            if (byte == '\n') {
+                ++line;
+                if (!quoted)
+                    rowLine = line;
+            }
+        }
+        last = piece.back();
+    }
+    torn.line = rowLine;
+    torn.ending = quoted ? QByteArray("\"\r\n") : last == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+    return torn;
+}
+
 TableFailure writeAndSync(QFileDevice &table, const QByteArray &bytes, qint64 sizeBefore)
 {
     errno = 0;
@@ -114,10 +177,83 @@ TableFailure writeAndSync(QFileDevice &table, const QByteArray &bytes, qint64 si
     return {};
 }
 
-TableFailure lockFailure(QLockFile::LockError error)
+// Who the lock file names as its holder, when it names one.
+QString lockHolderOf(const QLockFile &lock)
 {
-    return failureOf(error == QLockFile::LockFailedError ? TableFailure::Kind::Busy
-                                                         : TableFailure::Kind::LockRefused);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application))
+        return {};
+    return QStringLiteral("%1, процесс %2 на компьютере «%3»").arg(application).arg(pid).arg(host);
+}
+
+TableFailure lockFailure(const QLockFile &lock)
+{
+    if (lock.error() != QLockFile::LockFailedError)
+        return failureOf(TableFailure::Kind::LockRefused);
+    TableFailure failure = failureOf(TableFailure::Kind::Busy);
+    failure.lockDetail = lockHolderOf(lock);
+    return failure;
+}
+
+// What stands where the lock file goes when it is not a plain file, in Russian; empty
+// for nothing or a plain file. QLockFile would wait on any of these as on a lock held.
+QString nonFileLockEntry(const QString &lockPath)
+{
+    struct stat status {};
+    if (::lstat(QFile::encodeName(lockPath).constData(), &status) != 0 || S_ISREG(status.st_mode))
+        return {};
+    if (S_ISLNK(status.st_mode))
+        return QStringLiteral("ссылка");
+    if (S_ISDIR(status.st_mode))
+        return QStringLiteral("папка");
+    return QStringLiteral("устройство или канал");
+}
+
+bool isLeftoverEmptyLock(const QString &lockPath)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(lockPath).constData(), &status) == 0 && S_ISREG(status.st_mode)
+        && status.st_size == 0 && ::time(nullptr) - status.st_mtime > kLeftoverLockAgeSeconds;
+}
+
+// Removed under the lock QLockFile itself takes to remove a stale lock file, so that no
+// two writers remove one file: the later would remove the lock the earlier then made.
+void removeLeftoverEmptyLock(const QString &lockPath)
+{
+    if (!isLeftoverEmptyLock(lockPath))
+        return;
+    QLockFile removal(lockPath + QStringLiteral(".rmlock"));
+    if (removal.tryLock(0) && isLeftoverEmptyLock(lockPath))
+        ::unlink(QFile::encodeName(lockPath).constData());
+}
+
+// Waits for the lock as QLockFile would, but takes over an empty lock file left by a
+// stopped writer at once instead of after QLockFile's half a minute.
+TableFailure takeLock(QLockFile &lock, const QString &lockPath, int waitMilliseconds)
+{
+    if (const QString entry = nonFileLockEntry(lockPath); !entry.isEmpty()) {
+        TableFailure failure = failureOf(TableFailure::Kind::LockNotAFile);
+        failure.lockDetail = entry;
+        return failure;
+    }
+    const QDeadlineTimer deadline(waitMilliseconds);
+    for (;;) {
+        removeLeftoverEmptyLock(lockPath);
+        if (lock.tryLock(kLockRetryMilliseconds))
+            return {};
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return lockFailure(lock);
+    }
+}
+
+// The file-size limit a process may be given (ulimit -f) refuses writes past it.
+bool exceedsFileSizeLimit(qint64 size)
+{
+    struct rlimit limit {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+        && rlim_t(size) > limit.rlim_cur;
 }
 
 // Not followed through a link, and only a regular file: a link could point the appends
@@ -171,7 +307,7 @@ TableFailure upgradeOlderTable(const QString &path)
     return {};
 }
 
-QString reasonText(const TableFailure &failure)
+QString reasonText(const TableFailure &failure, const QString &lockPath)
 {
     switch (failure.kind) {
     case TableFailure::Kind::Foreign:
@@ -181,10 +317,19 @@ QString reasonText(const TableFailure &failure)
         return QStringLiteral("под этим именем находится не обычный файл, а ссылка, "
                               "папка или устройство");
     case TableFailure::Kind::Busy:
-        return QStringLiteral("таблицу слишком долго занимает другая копия программы");
+        if (failure.lockDetail.isEmpty())
+            return QStringLiteral("файл блокировки «%1» занят, но не говорит кем; если программа "
+                                  "нигде не запущена, удалите его")
+                .arg(QDir::toNativeSeparators(lockPath));
+        return QStringLiteral("таблицу слишком долго занимает другая копия программы (%1)")
+            .arg(failure.lockDetail);
     case TableFailure::Kind::LockRefused:
         return QStringLiteral("в папке не удалось создать файл блокировки (нет прав на запись "
                               "или места на диске)");
+    case TableFailure::Kind::LockNotAFile:
+        return QStringLiteral("на месте файла блокировки «%1» находится %2; удалите «%3»")
+            .arg(QDir::toNativeSeparators(lockPath), failure.lockDetail,
+                 QFileInfo(lockPath).fileName());
     case TableFailure::Kind::Io:
         return plainErrorText(failure.error);
     case TableFailure::Kind::None:
@@ -298,34 +443,119 @@ QByteArray upgradedOlderTable(const QByteArray &older)
     return upgraded;
 }
 
-QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator)
+QByteArray resultsTableRow(const ResultsRow &row)
 {
     constexpr qsizetype kUsualRowBytes = 512;
     QByteArray text;
     text.reserve(kUsualRowBytes);
     text += tableDateTime(row.scoredAt).toLatin1();
-    text += ';' + quotedField(row.surname) + ';' + quotedField(row.sexText) + ';';
+    text += ';' + quotedField(formulaSafeText(row.surname)) + ';' + quotedField(row.sexText) + ';';
     text += QByteArray::number(row.age) + ';' + letters(row.options);
     addScores(text, row.raw);
     addScores(text, row.stens);
     for (const double value : row.secondOrder)
-        text += ';' + quotedField(generalNumber(value, decimalSeparator));
-    text += ';' + quotedField(row.reportFileName) + ';' + quotedField(row.verification) + "\r\n";
+        text += ';' + quotedField(generalNumber(value, kTableDecimalSeparator));
+    text += ';' + quotedField(formulaSafeText(row.reportFileName)) + ';' + quotedField(row.verification)
+            + "\r\n";
     return text;
+}
+
+QString formulaSafeText(const QString &text)
+{
+    return startsLikeFormula(text) ? u'\'' + text : text;
+}
+
+QString textOfTableField(const QString &field)
+{
+    return field.startsWith(u'\'') && startsLikeFormula(field.mid(1)) ? field.mid(1) : field;
 }
 
 TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows)
 {
     const qint64 sizeBefore = table.size();
     QByteArray bytes;
+    TornLine torn;
     if (sizeBefore == 0)
         bytes = kUtf8ByteOrderMark + resultsTableHeader();
     else if (!startsWithOurHeader(table))
         return failureOf(TableFailure::Kind::Foreign);
-    bytes += rows;
+    else if (!endsInLineEnd(table, sizeBefore))
+        torn = tornLineOf(table, sizeBefore);
+    bytes += torn.ending + rows;
     if (bytes.isEmpty())
         return {};
-    return writeAndSync(table, bytes, sizeBefore);
+    TableFailure failure = writeAndSync(table, bytes, sizeBefore);
+    if (!failure.failed())
+        failure.tornLine = torn.line;
+    return failure;
+}
+
+struct HeldResultsTable::Held {
+    Held(const QString &path, int lockWaitMilliseconds)
+        : path(path), lockPath(path + QStringLiteral(".lock")), lock(lockPath),
+          lockWaitMilliseconds(lockWaitMilliseconds)
+    {
+    }
+
+    QString path;
+    QString lockPath;
+    QLockFile lock;
+    int lockWaitMilliseconds;
+    QFile file;
+};
+
+HeldResultsTable::HeldResultsTable(const QString &path, int lockWaitMilliseconds)
+    : m_held(std::make_unique<Held>(path, lockWaitMilliseconds))
+{
+}
+
+HeldResultsTable::~HeldResultsTable() = default;
+
+TableFailure HeldResultsTable::open()
+{
+    if (const TableFailure failure =
+            takeLock(m_held->lock, m_held->lockPath, m_held->lockWaitMilliseconds);
+        failure.failed())
+        return failure;
+    if (const TableFailure failure = upgradeOlderTable(m_held->path); failure.failed())
+        return failure;
+    errno = 0;
+    const int fd = openTableFile(m_held->path);
+    if (fd < 0) {
+        const int error = lastError();
+        return error == ELOOP || error == EISDIR ? failureOf(TableFailure::Kind::NotAFile)
+                                                 : failureOf(TableFailure::Kind::Io, error);
+    }
+    if (!isRegularFile(fd)) {
+        ::close(fd);
+        return failureOf(TableFailure::Kind::NotAFile);
+    }
+    if (!m_held->file.open(fd, kAppendMode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return failureOf(TableFailure::Kind::Io, kUnexplainedFailure);
+    }
+    return appendToOpenTable(m_held->file, {});
+}
+
+// Blocks set aside beyond the end keep the file's size, so a reader sees only whole
+// rows. Only a lack of room fails here: where the file system cannot set blocks aside
+// at all, a failed append is still cut back.
+TableFailure HeldResultsTable::reserve(qint64 bytes)
+{
+    const qint64 size = m_held->file.size();
+    if (exceedsFileSizeLimit(size + bytes))
+        return failureOf(TableFailure::Kind::Io, EFBIG);
+#ifdef __linux__
+    if (::fallocate(m_held->file.handle(), FALLOC_FL_KEEP_SIZE, size, bytes) != 0
+        && (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
+        return failureOf(TableFailure::Kind::Io, errno);
+#endif
+    return {};
+}
+
+TableFailure HeldResultsTable::append(const QByteArray &rows)
+{
+    return appendToOpenTable(m_held->file, rows);
 }
 
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows)
@@ -336,35 +566,30 @@ TableFailure appendToResultsTable(const QString &path, const QByteArray &rows)
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows,
                                   int lockWaitMilliseconds)
 {
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!lock.tryLock(lockWaitMilliseconds))
-        return lockFailure(lock.error());
-    if (const TableFailure failure = upgradeOlderTable(path); failure.failed())
+    HeldResultsTable table(path, lockWaitMilliseconds);
+    TableFailure failure = table.open();
+    if (failure.failed())
         return failure;
-
-    errno = 0;
-    const int fd = openTableFile(path);
-    if (fd < 0) {
-        const int error = lastError();
-        return error == ELOOP || error == EISDIR ? failureOf(TableFailure::Kind::NotAFile)
-                                                 : failureOf(TableFailure::Kind::Io, error);
-    }
-    if (!isRegularFile(fd)) {
-        ::close(fd);
-        return failureOf(TableFailure::Kind::NotAFile);
-    }
-    QFile table;
-    if (!table.open(fd, kAppendMode, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return failureOf(TableFailure::Kind::Io, kUnexplainedFailure);
-    }
-    return appendToOpenTable(table, rows);
+    const int tornLine = failure.tornLine;
+    failure = table.append(rows);
+    failure.tornLine = tornLine;
+    return failure;
 }
 
 QString tableFailureText(const TableFailure &failure, const QString &path)
 {
+    const QString absolutePath = QFileInfo(path).absoluteFilePath();
     return QStringLiteral("Строка результатов не добавлена в таблицу «%1»: %2.")
-        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reasonText(failure));
+        .arg(QDir::toNativeSeparators(absolutePath),
+             reasonText(failure, absolutePath + QStringLiteral(".lock")));
+}
+
+QString tornLineText(int line, const QString &path)
+{
+    return QStringLiteral("В таблице «%1» строка %2 была оборвана (запись прервалась или файл "
+                          "правили вручную); она закончена, новые строки начинаются с новой строки.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+        .arg(line);
 }
 
 } // namespace zorven

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
+
 class QFileDevice;
 
 namespace zorven {
@@ -62,8 +64,17 @@ QByteArray olderResultsTableHeader();
 QByteArray upgradedOlderTable(const QByteArray &older);
 
 // One row, CR LF ended: fields separated by ';', a field holding ';', ',', '"', CR or LF
-// quoted with its '"' doubled. F1..F4 are written as the report writes them.
-QByteArray resultsTableRow(const ResultsRow &row, QChar decimalSeparator);
+// quoted with its '"' doubled. F1..F4 are written as the report writes them, but always
+// with a decimal comma: the table is a data file, read the same on every machine.
+// A text field a spreadsheet would take for a formula is marked (see formulaSafeText).
+QByteArray resultsTableRow(const ResultsRow &row);
+
+// Spreadsheets evaluate a field starting with '=', '+', '-' or '@' as a formula (and one
+// starting with a tab or CR after trimming it), so a surname could become a live link.
+// Such a text gets a leading apostrophe, which shows it as text; textOfTableField takes
+// the mark off again when the table is read back.
+QString formulaSafeText(const QString &text);
+QString textOfTableField(const QString &field);
 
 // Why rows could not be appended; kind None when they were.
 struct TableFailure {
@@ -73,21 +84,60 @@ struct TableFailure {
         NotAFile,     // a link, a folder or a device under that name
         Busy,         // another copy of the program holds the lock too long
         LockRefused,  // the lock file cannot be made in that folder
+        LockNotAFile, // a folder, a link or a device stands where the lock file goes
         Io,           // opening, writing or syncing failed; `error` holds errno
     };
     Kind kind = Kind::None;
     int error = 0;
+    // Not a failure: the table's last line had no line end (a writer was stopped while
+    // writing, or the file was edited by hand) and was ended before anything was
+    // appended. Its 1-based line; 0 when the table ended whole.
+    int tornLine = 0;
+    // What was found at the lock file's place, in Russian: for LockNotAFile what stands
+    // there, for Busy who holds the lock when the lock file says so.
+    QString lockDetail;
 
     bool failed() const { return kind != Kind::None; }
+};
+
+// The table held for appending: its lock taken and kept until the object goes, the file
+// opened, checked and started. A batch holds it over a whole group, so that the lock file
+// and the room for the group's rows exist before the group's reports take the disk.
+// How long a writer waits for a lock another copy holds: long enough for a copy that
+// syncs on a busy disk (hundreds of milliseconds have been seen), short enough that the
+// operator is not left waiting.
+inline constexpr int kLockWaitMilliseconds = 10'000;
+
+class HeldResultsTable
+{
+public:
+    // Waits at most `lockWaitMilliseconds` for a lock another copy holds.
+    explicit HeldResultsTable(const QString &path, int lockWaitMilliseconds = kLockWaitMilliseconds);
+    ~HeldResultsTable();
+    HeldResultsTable(const HeldResultsTable &) = delete;
+    HeldResultsTable &operator=(const HeldResultsTable &) = delete;
+
+    // Takes the lock and opens the table; a new file gets the byte-order mark and the
+    // header, a torn last line is ended (told in the result's tornLine).
+    TableFailure open();
+    // Sets aside room for `bytes` more, so that appending them cannot meet a full disk
+    // or the file-size limit.
+    TableFailure reserve(qint64 bytes);
+    TableFailure append(const QByteArray &rows);
+
+private:
+    struct Held;
+    std::unique_ptr<Held> m_held;
 };
 
 // Appends `rows` (whole rows, possibly none) to the table at `path` in one write and
 // syncs it, holding a lock beside it so that copies of the program finishing at once
 // neither interleave nor both start the file. A new file starts with the byte-order mark
 // and the header. An existing file is only ever appended to, and only when it starts with
-// our header; a failed write is cut back off, so the table never ends in half a row. A
-// table of the older 42-column format is first upgraded whole, under the same lock,
-// by an atomic replacement: either every row gains its empty column 43 or none does.
+// our header; a torn last line is ended first, so that the damage stays in its own line;
+// a failed write is cut back off, so the table never ends in half a row. A table of the
+// older 42-column format is first upgraded whole, under the same lock, by an atomic
+// replacement: either every row gains its empty column 43 or none does.
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows);
 // The same, waiting at most `lockWaitMilliseconds` for a lock another copy holds (kind
 // Busy when it is still held): the window tries briefly and lets the operator try again.
@@ -103,5 +153,8 @@ QString plainErrorText(int platformError);
 
 // The failure in plain Russian, naming the file.
 QString tableFailureText(const TableFailure &failure, const QString &path);
+
+// That a torn last line was ended, naming the file and the line.
+QString tornLineText(int line, const QString &path);
 
 } // namespace zorven

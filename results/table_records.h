@@ -4,7 +4,10 @@
 
 #include <QList>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
+
+class QIODevice;
 
 namespace zorven {
 
@@ -14,8 +17,39 @@ struct TableRecord {
     bool unclosedQuote = false; // the file ended inside a quoted field
 };
 
-// Splits `text` (decoded, without its byte-order mark) into records. Lines end in CR LF
-// or LF; a quoted field may hold both. Empty lines are no records.
+// Splits `text` (decoded, without its byte-order mark) into records. Lines end in CR LF,
+// LF or CR alone, as spreadsheets write all three; a quoted field may hold any of them.
+// Empty lines are no records.
 QList<TableRecord> tableRecords(QStringView text);
+
+// The same records read from a device a few at a time, so that a table of any size is
+// never held whole. The byte-order mark is skipped.
+class TableRecordStream
+{
+public:
+    // `pieceBytes` is how much is read at a time.
+    explicit TableRecordStream(QIODevice &device, qint64 pieceBytes = 1 << 20);
+
+    // Up to `count` records; fewer only at the end of the file or where it could not be
+    // read on.
+    QList<TableRecord> next(qsizetype count);
+
+    // The file could not be read on: not UTF-8 there, or a read error.
+    bool notUtf8() const { return m_notUtf8; }
+    bool readFailed() const { return m_readFailed; }
+
+private:
+    bool readMore(qint64 bytes);
+
+    QIODevice &m_device;
+    qint64 m_pieceBytes;
+    QStringDecoder m_decoder{QStringDecoder::Utf8};
+    QString m_buffer;
+    qsizetype m_at = 0;
+    int m_line = 1;
+    bool m_deviceDone = false;
+    bool m_readFailed = false;
+    bool m_notUtf8 = false;
+};
 
 } // namespace zorven

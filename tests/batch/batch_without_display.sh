@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Batch scoring as a laboratory runs it: the real program with no display at all
 # (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset) and standard error not a terminal,
-# so nothing but rejections may be printed. Exit statuses 0, 1 and 2. The command line's
-# other answers (--help, --version, a refused option) need no display either.
+# so nothing but rejections may be printed. Exit statuses 0, 1 and 2; CR-only line ends;
+# a batch run again into its folder; the table's decimal comma in any locale. The command
+# line's other answers (--help, --version, a refused option) need no display either.
 #   batch_without_display.sh PATH/TO/zorventest VERSION
 set -u
 program=$1
@@ -65,6 +66,27 @@ grep -q '^Использование: zorventest' stderr || fail "no usage after
 
 [ "$(score --score missing.csv --out out3)" = 2 ] || fail "an unreadable input did not exit with 2"
 [ -e out3 ] && fail "an unreadable input left an output folder"
+
+# A spreadsheet's CR-only line ends: every row is read.
+tr -d '\n' <bad.csv | sed 's/Петров;X/Петров;Мужской/' >cr.csv
+[ "$(score --score cr.csv --out out5)" = 0 ] || fail "a table with CR-only line ends was not scored"
+[ "$(grep -c 'Мужской;30' out5/zorven-results.csv)" = 2 ] || fail "rows of a CR-only table were lost"
+
+# Run again into the same folder, with one row more: the kept row is skipped and said so,
+# the new one added; no row twice.
+[ "$(score --score cr.csv --out out)" = 0 ] || fail "a batch run again did not exit with 0"
+grep -q 'пропущено строк, которые уже есть в таблице .* после прежнего запуска: 1$' stderr \
+    || fail "no word of the skipped row"
+[ "$(grep -c ';Иванов;' out/zorven-results.csv)" = 1 ] || fail "a row was duplicated by running again"
+[ "$(grep -c ';Петров;' out/zorven-results.csv)" = 1 ] || fail "the new row was not added"
+
+# The table is a data file: F1..F4 with a decimal comma also where the locale has a point,
+# while the report follows the locale.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=C.UTF-8 \
+    "$program" --score good.csv --out out6 2>stderr || fail "the C locale stopped the batch"
+tail -n 1 out6/zorven-results.csv | cut -d';' -f38-41 | grep -q '^"[0-9-]*,[0-9]"' \
+    || fail "F1 in the table has no decimal comma under the C locale"
+grep -aqE '^F1[[:space:]]+-?[0-9]+\.[0-9]' out6/Иванов.txt || fail "the report does not follow the C locale"
 
 # A file-size limit makes the writes fail; nothing here shields the program from the
 # limit's signal, so it must survive it on its own and say why it could not write.

@@ -80,6 +80,8 @@ private slots:
 
     void invalidRowsNamedWithTheirLines();
     void anySpellingScoredAndSameNamesNumbered();
+    void verificationCopiedThrough();
+    void formulaMarkedInTheTableOnly();
     void cannotRun_data();
     void cannotRun();
 
@@ -113,7 +115,8 @@ int TestBatchScoring::score(const QStringList &arguments)
 }
 
 // Every rejected row is named with the line it starts on, also after a row whose quoted
-// surname spans two lines; the other rows are still scored.
+// surname spans two lines; the other rows are still scored. A surname's line break
+// becomes a blank, as in the window's name field.
 void TestBatchScoring::invalidRowsNamedWithTheirLines()
 {
     QByteArray input = kInputHeader;
@@ -127,59 +130,103 @@ void TestBatchScoring::invalidRowsNamedWithTheirLines()
     input += row("Буква", "Мужской", "30", "abcad" + kLatin.mid(5));             // 10
     input += kWhen + ";Мало;Женский;20\r\n";                                      // 11
     input += row("Дата", "Женский", "20", kLatin, "08.12.2026 10:00");            // 12
-    input += kWhen + ";\"Кавычка;Женский;20;" + kLatin + "\r\n";                  // 13
+    input += row("Склеена", "Женский", "20", kLatin + ";" + kWhen);               // 13
+    input += row("Знак\x01", "Женский", "20");                                    // 14
+    input += row("В", "Женский", "20", answers(QStringLiteral("abв")));           // 15
+    input += row("Оба", "Женский", "20", answers(QStringLiteral("бсв")));         // 16
+    input += kWhen + ";\"Кавычка;Женский;20;" + kLatin + "\r\n";                  // 17
     input += row("Последняя", "Женский", "20");
     QVERIFY(putFile("in.csv", input));
 
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchRowsRejected);
 
+    const QString ambiguous = QStringLiteral("ответ на утверждение 3 «в» неоднозначен: по алфавиту "
+                                             "(а, б, в) это c, по подсказкам кнопок (А, В, С) это b, "
+                                             "а в строке ");
     QCOMPARE(QString::fromUtf8(m_messages.data()),
              QStringLiteral("in.csv:5: пол «м» не «Мужской» и не «Женский»\n"
                             "in.csv:6: возраст «2O» не целое число\n"
                             "in.csv:7: возраст 56 вне пределов 16..55 для пола «Женский»\n"
                             "in.csv:8: возраст 15 вне пределов 16..60 для пола «Мужской»\n"
                             "in.csv:9: ответов 186, а нужно 187\n"
-                            "in.csv:10: ответ на утверждение 5 «d» не a, b или c (а, б, в; 1, 2, 3)\n"
-                            "in.csv:11: столбцов 4, а нужно не меньше 5\n"
+                            "in.csv:10: ответ на утверждение 5 «d» не a, b или c (а, б, в, с; 1, 2, 3)\n"
+                            "in.csv:11: столбцов 4, а в строке заголовка 5\n"
                             "in.csv:12: дата «08.12.2026 10:00» не в виде ГГГГ-ММ-ДДTчч:мм:сс\n"
-                            "in.csv:13: кавычка не закрыта до конца файла\n"));
-    QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Вторая__строка.txt", "Первая.txt"}));
+                            "in.csv:13: столбцов 6, а в строке заголовка 5\n"
+                            "in.csv:14: в фамилии знак U+0001, которого не может быть в отчёте\n"
+                            "in.csv:15: ")
+                 + ambiguous + QStringLiteral("нет ни «б», ни «с»\nin.csv:16: ") + ambiguous
+                 + QStringLiteral("есть и «б», и «с»\nin.csv:17: кавычка не закрыта до конца файла\n"));
+    QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Вторая строка.txt", "Первая.txt"}));
     const QList<QStringList> rows = tableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0][1], QStringLiteral("Первая"));
-    QCOMPARE(rows[1][1], QStringLiteral("Вторая\r\nстрока"));
-    QCOMPARE(rows[1][41], QStringLiteral("Вторая__строка.txt"));
+    QCOMPARE(rows[1][1], QStringLiteral("Вторая строка"));
+    QCOMPARE(rows[1][41], QStringLiteral("Вторая строка.txt"));
 }
 
-// One sheet three times, its answers spelt each way mark-reading software exports them:
-// three equal reports, none replacing another, column 42 saying where each went, and
-// column 43 copied through.
+// One sheet four times, its answers spelt each way mark-reading software exports them
+// (Cyrillic в by the alphabet beside б, by the buttons' hints beside с) and its lines
+// ended with CR, LF and CR LF as spreadsheets write them: four equal reports, none
+// replacing another, and column 42 saying where each went.
 void TestBatchScoring::anySpellingScoredAndSameNamesNumbered()
 {
-    // The third row as the window writes a verified sheet: column 43 filled.
-    const QByteArray verified = row("Иванов", "Мужской", "30", answers("123")).chopped(2)
-        + QByteArray(kResultsTableColumns - 5, ';') + "проверен, исправлено 2\r\n";
-    QVERIFY(putFile("in.csv", kInputHeader + row("Иванов", "Мужской", "30", kLatin)
-                                  + row("Иванов", "мужской", "30", answers("АбВ")) + verified));
+    QVERIFY(putFile("in.csv", kInputHeader + row("Иванов", "Мужской", "30", kLatin).chopped(1)
+                                  + row("Иванов", "мужской", "30", answers("АбВ")).replace("\r\n", "\n")
+                                  + row("Иванов", "Мужской", "30", answers("АВС"))
+                                  + row("Иванов", "Мужской", "30", answers("123"))));
 
     QCOMPARE(score({"--out", "out", "--score", "in.csv"}), kBatchAllScored);
 
     QCOMPARE(m_messages.data(), QByteArray());
-    const QStringList reports = {"Иванов.txt", "Иванов (2).txt", "Иванов (3).txt"};
-    QCOMPARE(filesIn("out").size(), 4);
+    const QStringList reports = {"Иванов.txt", "Иванов (2).txt", "Иванов (3).txt", "Иванов (4).txt"};
+    QCOMPARE(filesIn("out").size(), 5);
     for (const QString &report : reports)
         QCOMPARE(fileBytes("out/" + report), fileBytes("out/Иванов.txt"));
     const QList<QStringList> rows = tableRows("out/zorven-results.csv");
-    QCOMPARE(rows.size(), 3);
-    for (int i = 0; i < 3; ++i) {
+    QCOMPARE(rows.size(), 4);
+    for (int i = 0; i < 4; ++i) {
         QCOMPARE(rows[i].size(), kResultsTableColumns);
         QCOMPARE(rows[i][2], QStringLiteral("Мужской"));
         QCOMPARE(rows[i][4], QString::fromLatin1(kLatin));
         QCOMPARE(rows[i][41], reports[i]);
         QCOMPARE(rows[i].mid(0, 41), rows[0].mid(0, 41));
     }
-    QCOMPARE(rows[2][42], QStringLiteral("проверен, исправлено 2"));
-    QCOMPARE(rows[1][42], QString());
+}
+
+// Whether a sheet was keyed twice is the keying's record: a table the window wrote, scored
+// again, keeps column 43 as it was.
+void TestBatchScoring::verificationCopiedThrough()
+{
+    const QByteArray verified = row("Иванов", "Мужской", "30", kLatin).chopped(2)
+        + QByteArray(kResultsTableColumns - 5, ';') + "проверен, исправлено 2\r\n";
+    QVERIFY(putFile("in.csv", resultsTableHeader() + row("Иванов", "Мужской", "30", kLatin).chopped(2)
+                                  + QByteArray(kResultsTableColumns - 5, ';') + "\r\n" + verified));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][42], QString());
+    QCOMPARE(rows[1][42], QStringLiteral("проверен, исправлено 2"));
+}
+
+// A surname a spreadsheet would take for a formula is marked in the table only: the
+// report and its name keep it as typed, and the table scored again gives the same bytes.
+void TestBatchScoring::formulaMarkedInTheTableOnly()
+{
+    QVERIFY(putFile("in.csv", kInputHeader + row("=1+2", "Женский", "20")));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+    QCOMPARE(score({"--score", "out/zorven-results.csv", "--out", "again"}), kBatchAllScored);
+
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0][1], QStringLiteral("'=1+2"));
+    QCOMPARE(rows[0][41], QStringLiteral("'=1+2.txt"));
+    QVERIFY(fileBytes("out/=1+2.txt").contains("=1+2"));
+    QCOMPARE(fileBytes("again/zorven-results.csv"), fileBytes("out/zorven-results.csv"));
+    QCOMPARE(fileBytes("again/=1+2.txt"), fileBytes("out/=1+2.txt"));
 }
 
 void TestBatchScoring::cannotRun_data()
@@ -204,6 +251,14 @@ void TestBatchScoring::cannotRun_data()
                                  << QStringLiteral("in.csv: нет строки заголовка\n");
     QTest::newRow("no header") << usual << row("Иванов", "Мужской", "30")
                                << QStringLiteral("in.csv:1: первая строка — данные, а нужна строка заголовка\n");
+    QTest::newRow("no header, first date bad")
+        << usual << row("Иванов", "Мужской", "30", kLatin, "08.12.2026") + row("Петров", "Мужской", "30")
+        << QStringLiteral("in.csv:1: первая строка — данные, а нужна строка заголовка\n");
+    QTest::newRow("header only") << usual << kInputHeader << QStringLiteral("in.csv: в файле нет строк данных\n");
+    QTest::newRow("header's quote unclosed")
+        << usual << "Дата;\"Фамилия;Пол\r\n" + row("Иванов", "Мужской", "30")
+        << QStringLiteral("in.csv: кавычка в строке заголовка не закрыта до конца файла, строки "
+                          "данных не прочитаны\n");
     QTest::newRow("output is a file") << QStringList{"--score", "in.csv", "--out", "in.csv"} << good
                                       << QStringLiteral("in.csv: папка не создана\n");
     QTest::newRow("foreign table in the output")

@@ -23,7 +23,7 @@ QByteArray row(int minute, const QString &surname, int age, const QString &repor
         row.options.set(q, q % 3 + 1);
     row.reportFileName = report;
     row.verification = verification;
-    return resultsTableRow(row, u',');
+    return resultsTableRow(row);
 }
 
 } // namespace

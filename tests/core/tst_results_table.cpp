@@ -1,9 +1,12 @@
 // The results table: a row and the header byte for byte, and appending to a table with
-// nothing lost: a new file, our own table, a file that is not ours, a failing disk, and
-// two copies of the program appending at once.
+// nothing lost: a new file, our own table, a torn last line, a file that is not ours,
+// whatever stands at the lock's place, a failing disk, and two copies of the program
+// appending at once. Reading it back a piece at a time.
 
 #include "results/results_table.h"
+#include "results/table_records.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -63,7 +66,7 @@ ResultsRow sampleRow(const QString &surname)
 
 QByteArray sampleRowBytes(const QString &surname)
 {
-    return resultsTableRow(sampleRow(surname), u',');
+    return resultsTableRow(sampleRow(surname));
 }
 
 QByteArray fileBytes(const QString &path)
@@ -121,8 +124,13 @@ private slots:
     void rowQuotesWhatWouldSplitIt();
     void appendsAfterWhatIsThere_data();
     void appendsAfterWhatIsThere();
+    void tornLastLineIsEndedFirst_data();
+    void tornLastLineIsEndedFirst();
     void neverWritesWhatIsNotOurTable_data();
     void neverWritesWhatIsNotOurTable();
+    void lockPlaceTakenOrNamed_data();
+    void lockPlaceTakenOrNamed();
+    void streamReadsAsWholeText();
     void failedWriteIsCutBackAndNamed();
     void olderTableGainsAnEmptyColumnOnce_data();
     void olderTableGainsAnEmptyColumnOnce();
@@ -152,14 +160,26 @@ void TestResultsTable::rowQuotesWhatWouldSplitIt_data()
     QTest::newRow(",") << QStringLiteral("Иванов, Пётр") << QByteArray("\"Иванов, Пётр\"");
     QTest::newRow("CR LF") << QStringLiteral("две\r\nстроки") << QByteArray("\"две\r\nстроки\"");
     QTest::newRow("LF") << QStringLiteral("a\nb") << QByteArray("\"a\nb\"");
+    QTest::newRow("=") << QStringLiteral("=1+2") << QByteArray("'=1+2");
+    QTest::newRow("+") << QStringLiteral("+7") << QByteArray("'+7");
+    QTest::newRow("-") << QStringLiteral("-Петров") << QByteArray("'-Петров");
+    QTest::newRow("@") << QStringLiteral("@SUM(1)") << QByteArray("'@SUM(1)");
+    QTest::newRow("tab") << QStringLiteral("\tx") << QByteArray("'\tx");
+    QTest::newRow("= and ;") << QStringLiteral("=HYPERLINK(\"h\";\"O\")")
+                             << QByteArray("\"'=HYPERLINK(\"\"h\"\";\"\"O\"\")\"");
+    QTest::newRow("inner =") << QStringLiteral("Ли=Ан") << QByteArray("Ли=Ан");
 }
 
+// Run in the C locale: F1..F4 keep their decimal comma whatever the machine's settings.
+// A formula-like surname is marked in the table, and reads back as typed.
 void TestResultsTable::rowQuotesWhatWouldSplitIt()
 {
     QFETCH(QString, surname);
     QFETCH(QByteArray, field);
     QCOMPARE(sampleRowBytes(surname), "2026-12-08T09:05:07;" + field + kRowAfterSurname);
     QCOMPARE(resultsTableHeader(), kHeader);
+    QCOMPARE(textOfTableField(tableRecords(QString::fromUtf8(sampleRowBytes(surname))).front().fields[1]),
+             surname);
 }
 
 void TestResultsTable::appendsAfterWhatIsThere_data()
@@ -189,6 +209,34 @@ void TestResultsTable::appendsAfterWhatIsThere()
     QCOMPARE(fileBytes(m_table), start + sampleRowBytes("Второй") + sampleRowBytes("Третий"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{kResultsTableFileName});
+}
+
+void TestResultsTable::tornLastLineIsEndedFirst_data()
+{
+    QTest::addColumn<QByteArray>("torn");
+    QTest::addColumn<QByteArray>("ending");
+
+    QTest::newRow("cut in a plain field") << QByteArray("2026-12-08T09:05:07;Пет") << QByteArray("\r\n");
+    QTest::newRow("cut in a quoted field")
+        << QByteArray("2026-12-08T09:05:07;\"Иванова;\r\nПе") << QByteArray("\"\r\n");
+    QTest::newRow("cut before LF") << sampleRowBytes("Первый").chopped(1) << QByteArray("\n");
+}
+
+// A writer stopped part-way, or a hand edit, leaves a last line without its line end: it
+// is ended, so the new row stands on a line of its own and every other row still reads.
+void TestResultsTable::tornLastLineIsEndedFirst()
+{
+    QFETCH(QByteArray, torn);
+    QFETCH(QByteArray, ending);
+    const QByteArray before = kByteOrderMark + kHeader + sampleRowBytes("Первый") + torn;
+    QVERIFY(putFile(m_table, before));
+
+    const TableFailure result = appendToResultsTable(m_table, sampleRowBytes("Второй"));
+
+    QVERIFY(!result.failed());
+    QCOMPARE(result.tornLine, 3);
+    QCOMPARE(fileBytes(m_table), before + ending + sampleRowBytes("Второй"));
+    QCOMPARE(appendToResultsTable(m_table, sampleRowBytes("Третий")).tornLine, 0);
 }
 
 void TestResultsTable::neverWritesWhatIsNotOurTable_data()
@@ -226,6 +274,75 @@ void TestResultsTable::neverWritesWhatIsNotOurTable()
 
     if (entry != "folder")
         QCOMPARE(fileBytes(m_table), bytes);
+}
+
+void TestResultsTable::lockPlaceTakenOrNamed_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("empty file left by a stopped writer") << "empty" << QString();
+    QTest::newRow("folder") << "folder" << QStringLiteral("находится папка");
+    QTest::newRow("link") << "link" << QStringLiteral("находится ссылка");
+}
+
+// An empty lock file a stopped writer left is taken over (QLockFile alone would wait for
+// it to be half a minute old); a folder or a link there is named at once, instead of
+// blaming another copy of the program after a wait.
+void TestResultsTable::lockPlaceTakenOrNamed()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, reason);
+    const QString lockPath = m_table + QStringLiteral(".lock");
+    if (entry == "empty") {
+        QVERIFY(putFile(lockPath, {}));
+        QFile lock(lockPath);
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-10), QFileDevice::FileModificationTime));
+    } else if (entry == "folder") {
+        QVERIFY(QDir().mkdir(lockPath));
+    } else {
+        QVERIFY(QFile::link(m_dir->filePath("elsewhere"), lockPath));
+    }
+
+    const TableFailure failure = appendToResultsTable(m_table, sampleRowBytes("Иванов"));
+
+    if (reason.isEmpty()) {
+        QVERIFY(!failure.failed());
+        QCOMPARE(fileBytes(m_table), kByteOrderMark + kHeader + sampleRowBytes("Иванов"));
+        QVERIFY(!QFileInfo::exists(lockPath));
+    } else {
+        QCOMPARE(failure.kind, TableFailure::Kind::LockNotAFile);
+        QVERIFY2(tableFailureText(failure, m_table).contains(reason), qPrintable(tableFailureText(failure, m_table)));
+        QVERIFY(!QFileInfo::exists(m_table));
+    }
+}
+
+// Read in pieces of every size from one byte up, a table gives the records it gives read
+// whole: quotes, doubled quotes, each kind of line end and two-byte letters may all be
+// cut between two pieces.
+void TestResultsTable::streamReadsAsWholeText()
+{
+    const QByteArray bytes = kByteOrderMark + "Дата;Ф\r\"a;\"\"b\"\"\r\nc\rd\";x\r\r\n\n1;\"Ё\"\"\"\n2;\"\"\r3;\"end";
+    const QList<TableRecord> whole = tableRecords(QString::fromUtf8(bytes.mid(kByteOrderMark.size())));
+    QCOMPARE(whole.size(), 5);
+    for (qint64 piece = 1; piece <= bytes.size(); ++piece) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        TableRecordStream stream(buffer, piece);
+        QList<TableRecord> read = stream.next(2);
+        read += stream.next(100);
+        QCOMPARE(read.size(), whole.size());
+        for (qsizetype i = 0; i < whole.size(); ++i) {
+            QCOMPARE(read[i].line, whole[i].line);
+            QCOMPARE(read[i].fields, whole[i].fields);
+            QCOMPARE(read[i].unclosedQuote, whole[i].unclosedQuote);
+        }
+        QVERIFY(!stream.notUtf8());
+    }
+    QCOMPARE(whole.back().line, 9);
+    QCOMPARE(whole[1].fields, QStringList({"a;\"b\"\r\nc\rd", "x"}));
 }
 
 void TestResultsTable::failedWriteIsCutBackAndNamed()

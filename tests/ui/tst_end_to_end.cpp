@@ -46,6 +46,7 @@ public:
     QStringList errorPaths; // the file each error report named, if any
     QStringList proposedPaths;
     QStringList tableFailures;
+    QStringList tableNotices;
     // What the table failure's box answers: true for «Повторить».
     std::function<bool()> retryTable = [] { return false; };
     bool resultsShownAtTableFailure = false;
@@ -71,6 +72,8 @@ public:
         resultsShownAtTableFailure = chart && chart->isVisible();
         return retryTable();
     }
+
+    void showResultsTableNotice(QWidget *, const QString &message) override { tableNotices << message; }
 
     void openResultsTable(const QString &path) override { openedTables << path; }
 
@@ -220,6 +223,7 @@ private slots:
     void quittingWithoutSavingWritesNothing();
     void foreignTableIsReportedAfterTheResultsAndKept();
     void heldTableTakesTheRowWhenTriedAgain();
+    void tornTableLineIsEndedAndTold();
 
 private:
     void enterRespondent(const Respondent &respondent);
@@ -575,6 +579,28 @@ void TestEndToEnd::quittingWithoutSavingWritesNothing()
     QCOMPARE(m_dialogs.unsavedQuestions, 1);
     QVERIFY(m_dialogs.proposedPaths.isEmpty());
     QCOMPARE(entriesOf(QDir::currentPath()), reportAndTable(kWomansFile));
+}
+
+// A table whose last line a stopped writer left without its line end: the line is ended,
+// the window's row follows on a line of its own, and the operator is told once.
+void TestEndToEnd::tornTableLineIsEndedAndTold()
+{
+    const QByteArray torn = zorven::kUtf8ByteOrderMark + zorven::resultsTableHeader() + "2026-12-08T09:05:07;Пет";
+    {
+        QFile file(zorven::kResultsTableFileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(torn), torn.size());
+    }
+
+    if (!keyWomansSheet())
+        return;
+
+    const QString table = QDir::current().absoluteFilePath(zorven::kResultsTableFileName);
+    QCOMPARE(m_dialogs.tableNotices, QStringList{zorven::tornLineText(2, table)});
+    QVERIFY(m_dialogs.tableFailures.isEmpty());
+    const QByteArray bytes = fileBytes(zorven::kResultsTableFileName);
+    QVERIFY(bytes.startsWith(torn + "\r\n"));
+    QCOMPARE(bytes.count("\r\n"), 3);
 }
 
 // A file of the table's name that is not a results table stays as it was; the operator is
