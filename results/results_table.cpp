@@ -124,9 +124,11 @@ struct TornLine {
     int line = 0;
 };
 
+// A table saved by an editor that ends lines with LF alone is whole too: only a line that
+// stops without any LF, or inside a CR LF, is torn.
 bool endsInLineEnd(QFileDevice &table, qint64 size)
 {
-    return size >= 2 && table.seek(size - 2) && table.read(2) == "\r\n";
+    return size >= 1 && table.seek(size - 1) && table.read(1) == "\n";
 }
 
 // Reads the whole table once, which only a damaged table costs: every '"' of our rows
