@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace zorven {
 
 namespace {
@@ -33,8 +35,11 @@ void fillResultsDisplay(ProfileChart &chart, const std::array<QLabel *, 4> &valu
     chart.setVisible(true);
 
     for (std::size_t f = 0; f < valueLabels.size(); ++f) {
-        valueLabels[f]->setText(secondOrderCaption(int(f), sheet.secondOrder[f], decimalSeparator));
-        valueLabels[f]->show();
+        QLabel *label = valueLabels[f];
+        label->setText(secondOrderCaption(int(f), sheet.secondOrder[f], decimalSeparator));
+        // A value such as "10,3" is wider than the designed label; it is never cut.
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        label->show();
     }
 }
 
