@@ -1,5 +1,6 @@
 #include "app/answer_grid.h"
 
+#include "app/answer_grid_accessible.h"
 #include "questionnaire/statements.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ AnswerGrid::AnswerGrid(const zorven::KeyedOptions &keyed, QWidget *parent)
 {
     setObjectName(QStringLiteral("AnswerGrid"));
     setFocusPolicy(Qt::StrongFocus);
+    answer_grid_accessible::install();
     measure();
 }
 
@@ -71,6 +73,7 @@ void AnswerGrid::setCurrentStatement(int q)
     m_current = q;
     update(cellRect(m_current).adjusted(-2, -2, 2, 2));
     emit currentStatementChanged(q);
+    answer_grid_accessible::notifyFocus(this, q);
 }
 
 QRect AnswerGrid::cellRect(int q) const
@@ -247,6 +250,7 @@ void AnswerGrid::setOption(int q, int option)
     m_options.set(q, option);
     update(cellRect(q).adjusted(-2, -2, 2, 2));
     emit optionsChanged();
+    answer_grid_accessible::notifyChanged(this, q);
 }
 
 // A move that would leave the sheet stays where it is.

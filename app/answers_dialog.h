@@ -9,6 +9,7 @@
 class AnswerGrid;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 class AnswersDialog : public QDialog
 {
@@ -21,8 +22,10 @@ public:
 
 private:
     void showStatement(int q);
+    void fitScreen();
 
     AnswerGrid *m_grid;
+    QScrollArea *m_scroller;
     QLabel *m_statement;
     QPushButton *m_rescore;
 };

@@ -50,7 +50,7 @@ TForm1::TForm1(QWidget *parent)
     new look::LightWindows(this);
     applyLook();
     connectHandlers();
-    new KeyboardKeying(this, {ui->personbox, ui->Button4, ui->Box1,
+    new KeyboardKeying(this, {ui->personbox, ui->LEdit, ui->ComboBox1, ui->Button4, ui->Box1,
                               {ui->Button1, ui->Button2, ui->Button3}, ui->button5});
     new FreshControlGuard(this);
     FormCreate();
