@@ -59,6 +59,16 @@ QPalette lightPalette()
     return palette;
 }
 
+// QPalette::resolve hands back the other palette marked as set by nobody when `own` sets
+// nothing, and a widget takes such a palette as no palette at all: the mask is made here.
+QPalette LightWindows::withLightDefaults(const QPalette &own)
+{
+    const QPalette light = lightPalette();
+    QPalette merged = own.resolve(light);
+    merged.setResolveMask(own.resolveMask() | light.resolveMask());
+    return merged;
+}
+
 // The filter sits on the application: message boxes and dialogs are made where they are
 // needed, and each is caught as it shows.
 LightWindows::LightWindows(QWidget *window) : QObject(window), m_window(window)
@@ -73,7 +83,7 @@ bool LightWindows::eventFilter(QObject *watched, QEvent *event)
         return false;
     auto *widget = static_cast<QWidget *>(watched);
     if (widget->isWindow() && isOpenedOver(widget))
-        widget->setPalette(widget->palette().resolve(lightPalette()));
+        widget->setPalette(withLightDefaults(widget->palette()));
     return false;
 }
 

@@ -28,6 +28,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    static QPalette withLightDefaults(const QPalette &own);
     bool isOpenedOver(const QWidget *widget) const;
 
     QWidget *m_window;

@@ -194,6 +194,8 @@ AnswersDialog *TestReadableWindow::openAnswers()
 
 void TestReadableWindow::checkContrast(QWidget *window, const char *where)
 {
+    QVERIFY2(luminance(window->palette().color(QPalette::Window)) > 0.7,
+             qPrintable(where + QStringLiteral(" keeps its light palette")));
     QStringList failures;
     const double lowest = lowestContrast(window, failures);
     qInfo("%s: lowest contrast %.2f : 1", where, lowest);
