@@ -91,18 +91,33 @@ void AnswersDialog::showStatement(int q)
     m_scroller->ensureVisible(cell.center().x(), cell.center().y(), cell.width(), cell.height());
 }
 
-// The whole grid where the screen has room for it, else as much as the screen holds: the
-// title bar and frame, which the window manager adds, are allowed for.
+// The whole grid where the screen has room for it. A narrow screen gets a smaller grid
+// before it gets a sideways scroll bar; a low one scrolls the rows. The title bar and
+// frame, which the window manager adds, are allowed for.
 void AnswersDialog::fitScreen()
 {
+    const QSize frameAllowance(16, 48);
+    const QSize room = screen()->availableGeometry().size() - frameAllowance;
+    QFont gridFont = m_grid->font();
     m_grid->resize(m_grid->sizeHint());
+    while (wholeSize().width() > room.width() && gridFont.pointSizeF() > kSmallestGridPointSize) {
+        gridFont.setPointSizeF(gridFont.pointSizeF() - 0.5);
+        m_grid->setFont(gridFont);
+        m_grid->resize(m_grid->sizeHint());
+    }
+    m_scroller->setMinimumSize(m_grid->cellRect(1).size() * 2);
+    resize(wholeSize().boundedTo(room));
+}
+
+// The dialog's size with the whole grid on show, the header wrapped to the grid's width.
+QSize AnswersDialog::wholeSize()
+{
+    const QSize scrollerBefore = m_scroller->minimumSize();
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     m_scroller->setMinimumSize(m_grid->sizeHint() + QSize(bar, bar));
     const int width = layout()->totalMinimumSize().width();
     const QSize whole(width, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
                                                            : layout()->totalSizeHint().height());
-    m_scroller->setMinimumSize(m_grid->cellRect(1).size() * 2);
-
-    const QSize frameAllowance(16, 48);
-    resize(whole.boundedTo(screen()->availableGeometry().size() - frameAllowance));
+    m_scroller->setMinimumSize(scrollerBefore);
+    return whole;
 }

@@ -23,6 +23,10 @@ public:
 private:
     void showStatement(int q);
     void fitScreen();
+    QSize wholeSize();
+
+    // Smaller than this, the cells' letters would be hard to tell apart.
+    static constexpr qreal kSmallestGridPointSize = 7;
 
     AnswerGrid *m_grid;
     QScrollArea *m_scroller;
