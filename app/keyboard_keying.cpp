@@ -53,8 +53,9 @@ bool KeyboardKeying::pressNextOnEnter(const QKeyEvent *event)
     }
     QApplication::beep();
     emit enterRefused();
+    // As a move by Tab: the style then marks the field as the keyboard's place.
     if (QWidget *missing = firstMissingField())
-        missing->setFocus(Qt::OtherFocusReason);
+        missing->setFocus(Qt::TabFocusReason);
     return true;
 }
 
