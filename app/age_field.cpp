@@ -2,6 +2,7 @@
 
 #include "questionnaire/respondent.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -100,4 +101,12 @@ int AgeField::clamped(qint64 value) const
 void AgeField::showNumber(int value)
 {
     lineEdit()->setText(QString::number(value));
+}
+
+// The edit inside is what takes the focus: a screen reader names it as the field, whose
+// name comes from its label.
+void AgeField::showEvent(QShowEvent *event)
+{
+    lineEdit()->setAccessibleName(QAccessible::queryAccessibleInterface(this)->text(QAccessible::Name));
+    QAbstractSpinBox::showEvent(event);
 }

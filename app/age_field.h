@@ -36,6 +36,7 @@ protected:
     StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool isRefusedKey(const QKeyEvent *event) const;

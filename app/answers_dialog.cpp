@@ -7,6 +7,9 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,12 +28,21 @@ const QString kCancel = QStringLiteral("Отмена");
 } // namespace
 
 AnswersDialog::AnswersDialog(const zorven::KeyedOptions &keyed, QWidget *parent)
-    : QDialog(parent), m_grid(new AnswerGrid(keyed, this)), m_statement(new QLabel(this))
+    : QDialog(parent),
+      m_grid(new AnswerGrid(keyed)),
+      m_scroller(new QScrollArea(this)),
+      m_statement(new QLabel(this))
 {
     setObjectName(QStringLiteral("AnswersDialog"));
     setWindowTitle(kTitle);
     // The main window's bold captions would make 187 cells hard to read.
     setFont(look::platformFont("QDialog"));
+
+    // On a small screen the grid scrolls; the header, the statement and the buttons stay.
+    m_scroller->setObjectName(QStringLiteral("AnswersScroller"));
+    m_scroller->setWidget(m_grid);
+    m_scroller->setAlignment(Qt::AlignHCenter);
+    m_scroller->setFrameShape(QFrame::NoFrame);
 
     auto *header = new QLabel(kHeader, this);
     header->setObjectName(QStringLiteral("AnswersHeader"));
@@ -49,14 +61,13 @@ AnswersDialog::AnswersDialog(const zorven::KeyedOptions &keyed, QWidget *parent)
     cancel->setObjectName(QStringLiteral("CancelAnswers"));
     m_rescore->setEnabled(false);
 
+    m_grid->setAccessibleName(kTitle);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(header);
-    layout->addWidget(m_grid, 0, Qt::AlignHCenter);
+    layout->addWidget(m_scroller, 1);
     layout->addWidget(m_statement);
     layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    header->setFixedWidth(m_grid->sizeHint().width());
-    m_statement->setFixedWidth(m_grid->sizeHint().width());
+    fitScreen();
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -76,4 +87,37 @@ const zorven::KeyedOptions &AnswersDialog::options() const
 void AnswersDialog::showStatement(int q)
 {
     m_statement->setText(QStringLiteral("%1. %2").arg(q).arg(zorven::statementText(q)));
+    const QRect cell = m_grid->cellRect(q);
+    m_scroller->ensureVisible(cell.center().x(), cell.center().y(), cell.width(), cell.height());
+}
+
+// The whole grid where the screen has room for it. A narrow screen gets a smaller grid
+// before it gets a sideways scroll bar; a low one scrolls the rows. The title bar and
+// frame, which the window manager adds, are allowed for.
+void AnswersDialog::fitScreen()
+{
+    const QSize frameAllowance(16, 48);
+    const QSize room = screen()->availableGeometry().size() - frameAllowance;
+    QFont gridFont = m_grid->font();
+    m_grid->resize(m_grid->sizeHint());
+    while (wholeSize().width() > room.width() && gridFont.pointSizeF() > kSmallestGridPointSize) {
+        gridFont.setPointSizeF(gridFont.pointSizeF() - 0.5);
+        m_grid->setFont(gridFont);
+        m_grid->resize(m_grid->sizeHint());
+    }
+    m_scroller->setMinimumSize(m_grid->cellRect(1).size() * 2);
+    resize(wholeSize().boundedTo(room));
+}
+
+// The dialog's size with the whole grid on show, the header wrapped to the grid's width.
+QSize AnswersDialog::wholeSize()
+{
+    const QSize scrollerBefore = m_scroller->minimumSize();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    m_scroller->setMinimumSize(m_grid->sizeHint() + QSize(bar, bar));
+    const int width = layout()->totalMinimumSize().width();
+    const QSize whole(width, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                           : layout()->totalSizeHint().height());
+    m_scroller->setMinimumSize(scrollerBefore);
+    return whole;
 }

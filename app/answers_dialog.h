@@ -9,6 +9,7 @@
 class AnswerGrid;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 
 class AnswersDialog : public QDialog
 {
@@ -21,8 +22,14 @@ public:
 
 private:
     void showStatement(int q);
+    void fitScreen();
+    QSize wholeSize();
+
+    // Smaller than this, the cells' letters would be hard to tell apart.
+    static constexpr qreal kSmallestGridPointSize = 7;
 
     AnswerGrid *m_grid;
+    QScrollArea *m_scroller;
     QLabel *m_statement;
     QPushButton *m_rescore;
 };

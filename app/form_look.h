@@ -13,7 +13,8 @@ namespace look {
 inline const QColor kNavy(0, 0, 128);
 inline const QColor kMaroon(128, 0, 0);
 inline const QColor kPurple(128, 0, 128);
-inline const QColor kRed(255, 0, 0);
+// A deep red: pure red text reads only 3.5 : 1 on the light window, this one 5.7 : 1.
+inline const QColor kRed(192, 0, 0);
 inline const QColor kBlack(0, 0, 0);
 
 enum class Weight { Regular, Bold };

@@ -1,7 +1,10 @@
 #include "app/keyboard_keying.h"
 
+#include "app/name_field.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 
 // The filter sits on the application: a key press goes to whichever widget has the focus,
@@ -40,11 +43,30 @@ bool KeyboardKeying::keyAnswer(const QKeyEvent *event)
 bool KeyboardKeying::pressNextOnEnter(const QKeyEvent *event)
 {
     const bool isEnter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!isEnter || !m_controls.nextButton->isEnabled())
+    if (!isEnter)
         return false;
-    if (!event->isAutoRepeat())
+    if (event->isAutoRepeat())
+        return true;
+    if (m_controls.nextButton->isEnabled()) {
         m_controls.nextButton->click();
+        return true;
+    }
+    QApplication::beep();
+    emit enterRefused();
+    // As a move by Tab: the style then marks the field as the keyboard's place.
+    if (QWidget *missing = firstMissingField())
+        missing->setFocus(Qt::TabFocusReason);
     return true;
+}
+
+// In the order the fields are filled: the name, then the sex.
+QWidget *KeyboardKeying::firstMissingField() const
+{
+    if (!m_controls.nameField->isChangedByUser())
+        return m_controls.nameField;
+    if (m_controls.sexList->currentIndex() < 0)
+        return m_controls.sexList;
+    return nullptr;
 }
 
 QAbstractButton *KeyboardKeying::keyingButtonFor(const QKeyEvent *event) const

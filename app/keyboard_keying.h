@@ -3,13 +3,16 @@
 // press the option buttons and Backspace the undo button, wherever the focus is in the
 // window. A held key keys one statement only: auto-repeated presses are swallowed.
 // Before that, Enter (main or keypad) in the respondent data presses "Далее" once it is
-// enabled; while it is not, the key goes on to the field that has the focus.
+// enabled; while it is not, Enter beeps and takes the focus to the first field still
+// missing, so that the answers keyed next do not run into the name field.
 
 #include <QObject>
 
 #include <array>
 
+class NameField;
 class QAbstractButton;
+class QComboBox;
 class QKeyEvent;
 class QWidget;
 
@@ -20,6 +23,8 @@ class KeyboardKeying : public QObject
 public:
     struct Controls {
         QWidget *respondentGroup;
+        NameField *nameField;
+        QComboBox *sexList;
         QAbstractButton *nextButton;
         QWidget *answerGroup;
         std::array<QAbstractButton *, 3> optionButtons;
@@ -28,12 +33,17 @@ public:
 
     KeyboardKeying(QWidget *window, const Controls &controls);
 
+signals:
+    // Enter was refused with a beep; the beep cannot be observed everywhere, this can.
+    void enterRefused();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool keyAnswer(const QKeyEvent *event);
     bool pressNextOnEnter(const QKeyEvent *event);
+    QWidget *firstMissingField() const;
     QAbstractButton *keyingButtonFor(const QKeyEvent *event) const;
     bool isInWindow(QObject *object) const;
 

@@ -4,6 +4,8 @@
 #include "app/form_look.h"
 #include "app/fresh_control_guard.h"
 #include "app/keyboard_keying.h"
+#include "app/light_palette.h"
+#include "app/results_line.h"
 #include "results/io_error.h"
 #include "results/report.h"
 #include "results/report_file.h"
@@ -50,9 +52,10 @@ TForm1::TForm1(QWidget *parent)
     ui->SpinEdit1->setMaximum(zorven::kMaleMaximumAge);
     ui->SpinEdit1->setValue(zorven::kMinimumAge);
     m_chart = new zorven::ProfileChart(ui->centralwidget);
+    new look::LightWindows(this);
     applyLook();
     connectHandlers();
-    new KeyboardKeying(this, {ui->personbox, ui->Button4, ui->Box1,
+    new KeyboardKeying(this, {ui->personbox, ui->LEdit, ui->ComboBox1, ui->Button4, ui->Box1,
                               {ui->Button1, ui->Button2, ui->Button3}, ui->button5});
     new FreshControlGuard(this);
     FormCreate();
@@ -256,10 +259,9 @@ bool TForm1::saveReport(const QString &path)
 
 void TForm1::showReportLocation(const QString &path)
 {
-    const QString text =
-        QStringLiteral("Результаты тестирования находятся в файле - ") + QDir::toNativeSeparators(path);
+    const QString text = ResultsLine::reportLocationText(path);
     ui->Label2->setText(text);
-    ui->Label2->setToolTip(text); // a long name runs past the window's edge
+    ui->Label2->setToolTip(text); // for a folder too long even for the line's smallest text
     ui->Label2->show();
 }
 
@@ -406,8 +408,8 @@ void TForm1::applyLook()
     for (QPushButton *option : {ui->Button1, ui->Button2, ui->Button3})
         option->setFont(look::formFont(8, Weight::Regular));
 
-    // Where the report went, in one line under the value labels: the finished window has
-    // no room for more, so the text is smaller than the other captions in maroon.
+    // Where the report went, under the value labels: the finished window has little room
+    // there, so the text is smaller than the other captions in maroon.
     setLook(ui->Label2, look::formFont(11, Weight::Bold), look::kMaroon);
     ui->Label2->setCursor(Qt::PointingHandCursor);
 }

@@ -2,7 +2,11 @@
 
 #include "results/general_number.h"
 
+#include <QChart>
 #include <QLabel>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace zorven {
 
@@ -10,6 +14,19 @@ namespace {
 
 // Every bar is pure red; the gradient from maroon below is the chart's own.
 const QColor kBarColour(255, 0, 0);
+
+// A screen reader cannot see the bars: the chart names the factors' stens in words.
+void describeForScreenReaders(ProfileChart &chart, const Stens &stens)
+{
+    QStringList stenTexts;
+    for (int factor = 0; factor < kFactorCount; ++factor) {
+        const std::string_view name = kFactorNames[factor];
+        stenTexts << QString::fromLatin1(name.data(), qsizetype(name.size())) + QStringLiteral(": ")
+                         + QString::number(stens[factor]);
+    }
+    chart.setAccessibleName(chart.chart()->title());
+    chart.setAccessibleDescription(QStringLiteral("Стены по факторам. ") + stenTexts.join(QStringLiteral("; ")));
+}
 
 } // namespace
 
@@ -28,13 +45,17 @@ void fillResultsDisplay(ProfileChart &chart, const std::array<QLabel *, 4> &valu
                                  QString::fromLatin1(name.data(), qsizetype(name.size())),
                                  kBarColour);
     }
+    describeForScreenReaders(chart, sheet.stens);
     chart.setTop(0);
     chart.setLeft(0);
     chart.setVisible(true);
 
     for (std::size_t f = 0; f < valueLabels.size(); ++f) {
-        valueLabels[f]->setText(secondOrderCaption(int(f), sheet.secondOrder[f], decimalSeparator));
-        valueLabels[f]->show();
+        QLabel *label = valueLabels[f];
+        label->setText(secondOrderCaption(int(f), sheet.secondOrder[f], decimalSeparator));
+        // A value such as "10,3" is wider than the designed label; it is never cut.
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        label->show();
     }
 }
 

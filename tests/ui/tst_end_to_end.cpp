@@ -35,8 +35,14 @@ constexpr int kStatements = 187;
 constexpr int kUndoneStatement = 10;
 constexpr int kNoKeys = kStatements + 1;
 
-const QString kDoneText = QStringLiteral("Результаты тестирования находятся в файле - ");
 const QString kNotWrittenText = QStringLiteral("Отчёт не записан в файл - ");
+// What the results line says of a report at `path`: its file's name, then its folder.
+QString doneText(const QString &path)
+{
+    const QFileInfo report(path);
+    return QStringLiteral("Результаты тестирования находятся в файле - ") + report.fileName()
+           + QStringLiteral("\nв папке ") + QDir::toNativeSeparators(report.absolutePath());
+}
 
 // Answers the modal questions in place of the operator and remembers what was asked.
 class ScriptedDialogs : public Dialogs
@@ -399,7 +405,7 @@ void TestEndToEnd::keyedSheetGivesReportChartAndValues()
     QCOMPARE(fileBytes(fileName), expectedReport(respondent, results, m_keyingDay));
     checkResultsShown(results);
     QVERIFY(m_form->child("Label2")->isVisible());
-    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + fileName);
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), doneText(fileName));
     QVERIFY(m_dialogs.errorReports.isEmpty());
     checkTableRow(respondent, options, results, fileName);
     checkBatchGivesTheSameReport(fileName);
@@ -482,7 +488,7 @@ void TestEndToEnd::readOnlyEarlierReportIsKeptAndTheSheetSavedElsewhere()
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList{"copy.txt"});
     QCOMPARE(fileBytes(kWomansFile), earlier);
     QVERIFY(m_form->child("Label2")->isVisible());
-    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + copy);
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), doneText(copy));
 
     // The results are in a file now: closing is silent again.
     m_window->close();
@@ -502,7 +508,7 @@ void TestEndToEnd::saveIntoMissingFolderFailsAndCanBeTriedAgain()
 
     QCOMPARE(m_dialogs.errorReports, QStringList{QStringLiteral("File not found.")});
     QCOMPARE(entriesOf(m_elsewhere->path()), QStringList());
-    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + kWomansFile);
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), doneText(kWomansFile));
     QVERIFY(m_form->child<QAction>("SaveReport")->isEnabled());
 
     const QString good = m_elsewhere->filePath(QStringLiteral("copy.txt"));
@@ -512,7 +518,7 @@ void TestEndToEnd::saveIntoMissingFolderFailsAndCanBeTriedAgain()
     QCOMPARE(m_dialogs.errorReports.size(), 1);
     QCOMPARE(fileBytes(good), womansReport());
     QCOMPARE(fileBytes(kWomansFile), womansReport());
-    QCOMPARE(m_form->child<QLabel>("Label2")->text(), kDoneText + good);
+    QCOMPARE(m_form->child<QLabel>("Label2")->text(), doneText(good));
 }
 
 void TestEndToEnd::cancelledSaveWritesNothingAndSaysNothing()

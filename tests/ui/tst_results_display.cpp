@@ -71,6 +71,8 @@ private slots:
     void stenOfZeroWithoutNormTableGivesEmptyBarsMarkedZero();
     void secondOrderCaption_data();
     void secondOrderCaption();
+    void valueLabelsShowEveryValueWhole_data();
+    void valueLabelsShowEveryValueWhole();
 
 private:
     void fill(const zorven::Sheet &sheet);
@@ -185,6 +187,45 @@ void TestResultsDisplay::secondOrderCaption()
     QFETCH(QChar, separator);
     QFETCH(QString, caption);
     QCOMPARE(zorven::secondOrderCaption(index, value, separator), caption);
+}
+
+
+void TestResultsDisplay::valueLabelsShowEveryValueWhole_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QChar>("separator");
+    QTest::newRow("lowest") << -3.5 << QChar(u',');
+    QTest::newRow("highest") << 14.5 << QChar(u',');
+    QTest::newRow("two digits and a point") << 10.3 << QChar(u'.');
+}
+
+// The labels stand where the form puts them, in its 13 px bold font; each shows its whole
+// caption and none runs into the next.
+void TestResultsDisplay::valueLabelsShowEveryValueWhole()
+{
+    QFETCH(double, value);
+    QFETCH(QChar, separator);
+    QFont font = m_display->window.font();
+    font.setPixelSize(13);
+    font.setBold(true);
+    const std::array<int, 4> lefts = {32, 120, 224, 312};
+    for (std::size_t f = 0; f < 4; ++f) {
+        m_display->labels[f]->setFont(font);
+        m_display->labels[f]->setGeometry(lefts[f], 264, 66, 16);
+    }
+    zorven::Sheet sheet = scoredSheet();
+    sheet.secondOrder = {value, value, value, value};
+
+    zorven::fillResultsDisplay(*m_display->chart, m_display->labels, sheet, separator);
+
+    for (std::size_t f = 0; f < 4; ++f) {
+        const QLabel *label = m_display->labels[f];
+        QVERIFY2(label->width() >= QFontMetrics(font).horizontalAdvance(label->text()),
+                 qPrintable(label->text()));
+        QCOMPARE(label->x(), lefts[f]);
+        if (f + 1 < 4)
+            QVERIFY2(label->geometry().right() < lefts[f + 1], qPrintable(label->text()));
+    }
 }
 
 QTEST_MAIN(TestResultsDisplay)
