@@ -67,8 +67,27 @@ int writePaper(int argc, char *argv[], int (*write)(const QString &path), const 
     return write(path);
 }
 
+// Where no display can be reached, QApplication would abort with the platform plugin's
+// message; say in the program's words what is missing and what runs without one.
+bool displayReachable()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
 int showWindow(int argc, char *argv[])
 {
+    if (!displayReachable())
+        return print(stderr,
+                     QStringLiteral("zorventest: нет графического дисплея (не заданы DISPLAY и "
+                                    "WAYLAND_DISPLAY), окно открыть негде; без окна работают "
+                                    "--score, --booklet и --answer-sheet (zorventest --help)\n"),
+                     zorven::kCommandLineMistake);
+
     QApplication application(argc, argv);
     setIdentity();
     installQtTranslations(application);

@@ -323,7 +323,7 @@ QString reasonText(const TableFailure &failure, const QString &lockPath)
             return QStringLiteral("файл блокировки «%1» занят, но не говорит кем; если программа "
                                   "нигде не запущена, удалите его")
                 .arg(QDir::toNativeSeparators(lockPath));
-        return QStringLiteral("таблицу слишком долго занимает другая копия программы (%1)")
+        return QStringLiteral("таблицу сейчас занимает другая копия программы (%1)")
             .arg(failure.lockDetail);
     case TableFailure::Kind::LockRefused:
         return QStringLiteral("в папке не удалось создать файл блокировки (нет прав на запись "

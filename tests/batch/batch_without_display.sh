@@ -51,8 +51,8 @@ iconv -f cp1251 -t utf-8 out/Иванов.txt | grep -qx $'Дата провед
 
 [ "$(score --score good.csv)" = 2 ] || fail "a usage error did not exit with 2"
 grep -q '^Использование: zorventest --score' stderr || fail "no usage line"
-[ "$(score --score=good.csv --out=out5)" = 0 ] || fail "--score=IN --out=DIR did not exit with 0"
-[ -s out5/Иванов.txt ] || fail "--score=IN --out=DIR wrote no report"
+[ "$(score --score=good.csv --out=out6)" = 0 ] || fail "--score=IN --out=DIR did not exit with 0"
+[ -s out6/Иванов.txt ] || fail "--score=IN --out=DIR wrote no report"
 
 [ "$(score --help)" = 0 ] || fail "--help did not exit with 0"
 [ -s stderr ] || ! grep -q '^Использование: zorventest' stdout && fail "--help printed no usage on standard output"
@@ -63,6 +63,8 @@ grep -q '^Использование: zorventest --score' stderr || fail "no usa
     && fail "an unknown option was not refused on standard error"
 grep -q '^Использование: zorventest' stderr || fail "no usage after a refused option"
 [ "$(score --score)" = 2 ] || fail "an option without its value did not exit with 2"
+[ "$(score)" = 2 ] || fail "the window without a display did not exit with 2"
+grep -q 'нет графического дисплея' stderr || fail "the window without a display did not say why"
 
 [ "$(score --score missing.csv --out out3)" = 2 ] || fail "an unreadable input did not exit with 2"
 [ -e out3 ] && fail "an unreadable input left an output folder"
