@@ -51,8 +51,8 @@ iconv -f cp1251 -t utf-8 out/Иванов.txt | grep -qx $'Дата провед
 
 [ "$(score --score good.csv)" = 2 ] || fail "a usage error did not exit with 2"
 grep -q '^Использование: zorventest --score' stderr || fail "no usage line"
-[ "$(score --score=good.csv --out=out6)" = 0 ] || fail "--score=IN --out=DIR did not exit with 0"
-[ -s out6/Иванов.txt ] || fail "--score=IN --out=DIR wrote no report"
+[ "$(score --score=good.csv --out=out-equals)" = 0 ] || fail "--score=IN --out=DIR did not exit with 0"
+[ -s out-equals/Иванов.txt ] || fail "--score=IN --out=DIR wrote no report"
 
 [ "$(score --help)" = 0 ] || fail "--help did not exit with 0"
 [ -s stderr ] || ! grep -q '^Использование: zorventest' stdout && fail "--help printed no usage on standard output"
