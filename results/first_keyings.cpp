@@ -57,7 +57,10 @@ std::optional<TableSheet> tableSheetOf(const TableRecord &record)
     const QDateTime scoredAt = parseTableDateTime(fields[DateColumn]);
     if (!sex || !age || !options || !scoredAt.isValid())
         return std::nullopt;
-    return TableSheet{scoredAt, fields[SurnameColumn], *sex, *age, *options, fields[ReportColumn]};
+    // The surname and report name as typed, without the mark that keeps spreadsheets from
+    // taking them for formulas.
+    return TableSheet{scoredAt, textOfTableField(fields[SurnameColumn]), *sex, *age, *options,
+                      textOfTableField(fields[ReportColumn])};
 }
 
 // The latest open sheet with the report file of `row`; -1 for none.

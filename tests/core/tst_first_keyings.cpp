@@ -35,6 +35,7 @@ class TestFirstKeyings : public QObject
 private slots:
     void newestUnverifiedFirst_data();
     void newestUnverifiedFirst();
+    void surnameComesBackAsTyped();
 };
 
 void TestFirstKeyings::newestUnverifiedFirst_data()
@@ -68,6 +69,18 @@ void TestFirstKeyings::newestUnverifiedFirst()
     for (const TableSheet &sheet : unverifiedSheets(table, QStringLiteral(" смирнова о.и.")))
         found << sheet.age;
     QCOMPARE(found, ages);
+}
+
+// The table marks a surname a spreadsheet would take for a formula; the sheet found has it
+// as typed, so that the verification's row is not marked twice.
+void TestFirstKeyings::surnameComesBackAsTyped()
+{
+    const QString surname = QStringLiteral("-Ли А.");
+    const QString table = QString::fromUtf8(resultsTableHeader() + row(1, surname, 31, surname + ".txt"));
+    const QList<TableSheet> sheets = unverifiedSheets(table, surname);
+    QCOMPARE(sheets.size(), 1);
+    QCOMPARE(sheets[0].surname, surname);
+    QCOMPARE(sheets[0].reportFileName, surname + QStringLiteral(".txt"));
 }
 
 QTEST_GUILESS_MAIN(TestFirstKeyings)
