@@ -1,7 +1,6 @@
 #include "app/difference_box.h"
 
 #include "app/form_look.h"
-#include "app/fresh_control_guard.h"
 #include "app/program_identity.h"
 
 #include <QKeyEvent>
@@ -31,9 +30,6 @@ DifferenceBox::DifferenceBox(const QString &text, const QStringList &choices, QW
         layout->addWidget(button);
     }
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    // The box appears where the operator was clicking: the second click of a double click
-    // on an option button must not answer it.
-    new FreshControlGuard(this);
 }
 
 void DifferenceBox::keyPressEvent(QKeyEvent *event)
