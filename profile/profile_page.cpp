@@ -21,9 +21,6 @@ namespace {
 constexpr qreal kMargin = 150;
 constexpr QSizeF kContentSize(kSheetSize.width() - 2 * kMargin, kSheetSize.height() - 2 * kMargin);
 
-const QString kTitle = QStringLiteral("Результаты теста Зорвенна - Форма А");
-const QString kStensHeading = QStringLiteral("Результаты по шкалам (Стены)");
-const QString kSecondOrderHeading = QStringLiteral("Дополнительные факторы второго порядка");
 const QString kFactorColumn = QStringLiteral("Фактор");
 const QString kStenColumn = QStringLiteral("Стен");
 const QString kLowColumn = QStringLiteral("Низкие стены");
@@ -140,7 +137,8 @@ qreal drawText(QPainter &painter, const QRectF &box, int flags, const QString &t
 qreal drawTitle(QPainter &painter, qreal top)
 {
     const QRectF box(0, top, kContentSize.width(), 90);
-    drawText(painter, box, Qt::AlignHCenter | Qt::AlignVCenter, kTitle, pageFont(kTitleFont, true));
+    drawText(painter, box, Qt::AlignHCenter | Qt::AlignVCenter, kReportTitle,
+             pageFont(kTitleFont, true));
     painter.setPen(QPen(kInk, 4));
     painter.drawLine(QPointF(0, box.bottom() + 15), QPointF(kContentSize.width(), box.bottom() + 15));
     return box.bottom() + 15;
@@ -327,10 +325,10 @@ void drawProfileContent(QPainter &painter, const ReportData &data, const Regiona
 {
     qreal y = drawTitle(painter, 0);
     y = drawRespondentLines(painter, y + 30, data, settings);
-    y = drawHeading(painter, y + 40, kStensHeading);
+    y = drawHeading(painter, y + 40, kReportStensHeading);
     y = drawProfileTable(painter, y + 10, data.stens);
     y = drawLegend(painter, y + 10);
-    y = drawHeading(painter, y + 30, kSecondOrderHeading);
+    y = drawHeading(painter, y + 30, kReportSecondOrderHeading);
     drawSecondOrder(painter, y + 5, data.secondOrder, settings.decimalSeparator);
 }
 
@@ -365,7 +363,7 @@ QString secondOrderDrivers(int f)
 
 PaperDocument profilePageDocument(const ReportData &data, const RegionalSettings &settings)
 {
-    return {kTitle + QStringLiteral(": ") + data.surname, 1,
+    return {kReportTitle + QStringLiteral(": ") + data.surname, 1,
             [data, settings](QPainter &painter, int) {
                 painter.translate(kMargin, kMargin);
                 drawProfileContent(painter, data, settings);

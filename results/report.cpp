@@ -11,15 +11,16 @@
 
 namespace zorven {
 
+const QString kReportTitle = QStringLiteral("Результаты теста Зорвенна - Форма А");
+const QString kReportStensHeading = QStringLiteral("Результаты по шкалам (Стены)");
+const QString kReportSecondOrderHeading = QStringLiteral("Дополнительные факторы второго порядка");
+
 namespace {
 
-const QString kTitle = QStringLiteral("Результаты теста Зорвенна - Форма А");
 const QString kSurnameCaption = QStringLiteral("Фамилия: ");
 const QString kAgeCaption = QStringLiteral("Возраст (лет): ");
 const QString kSexCaption = QStringLiteral("Пол: ");
 const QString kDateCaption = QStringLiteral("Дата проведения: ");
-const QString kStensHeading = QStringLiteral("Результаты по шкалам (Стены)");
-const QString kSecondOrderHeading = QStringLiteral("Дополнительные факторы второго порядка");
 
 // Given as bytes: seven of them are Cyrillic letters that look like Latin A, B, C, E, H,
 // M and O, and a reader comparing with the Latin letters must not match.
@@ -156,14 +157,14 @@ std::array<QString, 4> respondentLines(const ReportData &data, const RegionalSet
 QByteArray reportBytes(const ReportData &data, const RegionalSettings &settings)
 {
     ReportText text;
-    text.addFixedLine(kTitle);
+    text.addFixedLine(kReportTitle);
     text.addEmptyLine();
     addRespondentLines(text, data, settings);
     text.addEmptyLine();
-    text.addFixedLine(kStensHeading);
+    text.addFixedLine(kReportStensHeading);
     addStenLines(text, data.stens);
     text.addEmptyLine();
-    text.addFixedLine(kSecondOrderHeading);
+    text.addFixedLine(kReportSecondOrderHeading);
     addSecondOrderLines(text, data.secondOrder, settings.decimalSeparator);
     return text.bytes();
 }

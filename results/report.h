@@ -17,6 +17,12 @@ namespace zorven {
 // (code page 1251: one byte each); whatever is longer is cut.
 inline constexpr int kReportLineCapacity = 180;
 
+// The report's title and the headings of its two blocks of results; the printed profile
+// shows them too.
+extern const QString kReportTitle;
+extern const QString kReportStensHeading;
+extern const QString kReportSecondOrderHeading;
+
 // What the report is made of, as the window's controls and the scoring run hold it when
 // the report is written.
 struct ReportData {
