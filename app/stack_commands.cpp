@@ -29,11 +29,6 @@ QString optionChoice(int q, int option)
                                         zorven::optionText(3 * (q - 1) + option));
 }
 
-QString sexName(zorven::Sex sex)
-{
-    return sex == zorven::Sex::Male ? QStringLiteral("Мужской") : QStringLiteral("Женский");
-}
-
 // The statements that differed, as the summary lists them.
 QString statementList(const QList<int> &statements)
 {
@@ -163,7 +158,7 @@ std::optional<zorven::TableSheet> TForm1::firstKeyingOf(const QString &name)
     for (const zorven::TableSheet &sheet : sheets)
         choices << QStringLiteral("%1, %2, %3 лет")
                        .arg(QLocale().toString(sheet.scoredAt, QStringLiteral("dd.MM.yyyy HH:mm")),
-                            sexName(sheet.sex))
+                            zorven::sexTextOf(sheet.sex))
                        .arg(sheet.age);
     const int chosen = m_dialogs->chooseFirstKeying(this, name.simplified(), choices);
     return chosen >= 0 && chosen < sheets.size() ? std::optional(sheets[chosen]) : std::nullopt;
@@ -181,8 +176,8 @@ void TForm1::settleRespondentData()
         const int chosen = m_dialogs->askWhatThePaperShows(
             this, {QStringLiteral("Пол при первом вводе: %1, при втором: %2.\n\nЧто указано "
                                   "на бумажном бланке?")
-                       .arg(sexName(first.sex), sexName(secondSex)),
-                   {sexName(zorven::Sex::Male), sexName(zorven::Sex::Female)}});
+                       .arg(zorven::sexTextOf(first.sex), zorven::sexTextOf(secondSex)),
+                   {zorven::sexTextOf(zorven::Sex::Male), zorven::sexTextOf(zorven::Sex::Female)}});
         sexOnPaper = chosen == 0 ? zorven::Sex::Male : zorven::Sex::Female;
         ui->ComboBox1->setCurrentIndex(chosen);
     }

@@ -14,18 +14,6 @@ namespace {
 
 enum Column { DateColumn, SurnameColumn, SexColumn, AgeColumn, AnswersColumn };
 
-const QString kMaleText = QStringLiteral("Мужской");
-const QString kFemaleText = QStringLiteral("Женский");
-
-std::optional<Sex> sexOf(const QString &text)
-{
-    for (const Sex sex : {Sex::Male, Sex::Female}) {
-        if (text.compare(sexTextOf(sex), Qt::CaseInsensitive) == 0)
-            return sex;
-    }
-    return std::nullopt;
-}
-
 // Cyrillic «в» is the one letter read two ways: third in the alphabet (а, б, в) it
 // means c, while the option buttons' hints «Ответ А / Ответ В / Ответ С» spell b with it.
 enum class VeReading { Unknown, AsC, AsB };
@@ -133,9 +121,10 @@ QString checkAge(const QString &text, Sex sex, int &age)
 
 QString checkSex(const QString &text, Sex &sex)
 {
-    const std::optional<Sex> known = sexOf(text);
+    const std::optional<Sex> known = sexOfText(text);
     if (!known)
-        return QStringLiteral("пол «%1» не «%2» и не «%3»").arg(text, kMaleText, kFemaleText);
+        return QStringLiteral("пол «%1» не «%2» и не «%3»")
+            .arg(text, sexTextOf(Sex::Male), sexTextOf(Sex::Female));
     sex = *known;
     return {};
 }
@@ -201,19 +190,6 @@ QString verificationOf(const TableRecord &record)
 }
 
 } // namespace
-
-QString sexTextOf(Sex sex)
-{
-    switch (sex) {
-    case Sex::Male:
-        return kMaleText;
-    case Sex::Female:
-        return kFemaleText;
-    case Sex::None:
-        break;
-    }
-    return {};
-}
 
 std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record, qsizetype columns)
 {

@@ -13,9 +13,6 @@
 
 namespace zorven {
 
-// The sex list's text of a sex; empty for none.
-QString sexTextOf(Sex sex);
-
 struct BatchSheet {
     QDateTime scoredAt;
     QString surname;

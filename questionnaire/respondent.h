@@ -4,6 +4,7 @@
 
 #include <QChar>
 #include <QMetaType>
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -17,6 +18,12 @@ enum class Sex { None, Male, Female };
 inline constexpr int kMinimumAge = 16;
 inline constexpr int kMaleMaximumAge = 60;
 inline constexpr int kFemaleMaximumAge = 55;
+
+// The sex list's text of a sex, as the report and the results table write it; empty for
+// none.
+QString sexTextOf(Sex sex);
+// The sex such a text names, in any case; none for any other text.
+std::optional<Sex> sexOfText(const QString &text);
 
 // The upper age limit of a sex; none while no sex is chosen.
 constexpr std::optional<int> maximumAgeFor(Sex sex)

@@ -22,15 +22,6 @@ enum Column {
     VerificationColumn = kResultsTableColumns - 1,
 };
 
-std::optional<Sex> sexOf(const QString &text)
-{
-    if (text == QStringLiteral("Мужской"))
-        return Sex::Male;
-    if (text == QStringLiteral("Женский"))
-        return Sex::Female;
-    return std::nullopt;
-}
-
 std::optional<KeyedOptions> optionsOf(const QString &letters)
 {
     if (letters.size() != kStatementCount)
@@ -51,7 +42,7 @@ std::optional<TableSheet> tableSheetOf(const TableRecord &record)
     const QStringList &fields = record.fields;
     if (record.unclosedQuote || fields.size() < kOlderResultsTableColumns)
         return std::nullopt;
-    const std::optional<Sex> sex = sexOf(fields[SexColumn]);
+    const std::optional<Sex> sex = sexOfText(fields[SexColumn]);
     const std::optional<int> age = ageFromDigits(fields[AgeColumn]);
     const std::optional<KeyedOptions> options = optionsOf(fields[AnswersColumn]);
     const QDateTime scoredAt = parseTableDateTime(fields[DateColumn]);
