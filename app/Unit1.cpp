@@ -1,6 +1,6 @@
 #include "app/Unit1.h"
 
-#include "app/form_look.h"
+#include "widgets/form_look.h"
 #include "app/program_identity.h"
 #include "ui_Unit1.h"
 

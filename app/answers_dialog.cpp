@@ -1,7 +1,7 @@
 #include "app/answers_dialog.h"
 
-#include "app/answer_grid.h"
-#include "app/form_look.h"
+#include "widgets/answer_grid.h"
+#include "widgets/form_look.h"
 #include "questionnaire/statements.h"
 
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "app/difference_box.h"
 
-#include "app/form_look.h"
+#include "widgets/form_look.h"
 #include "app/program_identity.h"
 
 #include <QKeyEvent>

@@ -4,7 +4,7 @@
 // value labels: it wraps, at word boundaries where it can and inside a long folder name
 // where it must, and steps its text down to a smaller size before it would cut anything.
 
-#include "app/clickable_label.h"
+#include "widgets/clickable_label.h"
 
 class ResultsLine : public ClickableLabel
 {

@@ -1,10 +1,10 @@
 #include "app/zorven.h"
 
 #include "app/Unit1.h"
-#include "app/form_look.h"
-#include "app/fresh_control_guard.h"
+#include "widgets/form_look.h"
+#include "widgets/fresh_control_guard.h"
 #include "app/keyboard_keying.h"
-#include "app/light_palette.h"
+#include "widgets/light_palette.h"
 #include "app/results_line.h"
 #include "results/io_error.h"
 #include "results/report.h"

@@ -4,7 +4,7 @@
 // The window and the dialog are driven as an operator drives them; what a PDF shows is
 // read back with poppler's pdfinfo and pdftotext, as another program would read it.
 
-#include "app/answer_grid.h"
+#include "widgets/answer_grid.h"
 #include "app/answers_dialog.h"
 #include "app/dialogs.h"
 #include "app/zorven.h"

@@ -1,4 +1,4 @@
-#include "app/option_button.h"
+#include "widgets/option_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

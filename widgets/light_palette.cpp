@@ -1,4 +1,4 @@
-#include "app/light_palette.h"
+#include "widgets/light_palette.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "app/form_look.h"
+#include "widgets/form_look.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "app/fresh_control_guard.h"
+#include "widgets/fresh_control_guard.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "app/answer_grid.h"
+#include "widgets/answer_grid.h"
 
-#include "app/answer_grid_accessible.h"
+#include "widgets/answer_grid_accessible.h"
 #include "questionnaire/statements.h"
 
 #include <QApplication>
