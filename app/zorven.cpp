@@ -22,6 +22,7 @@
 #include <QWindow>
 
 #include <array>
+#include <utility>
 
 using look::setLook;
 using look::Weight;
@@ -186,6 +187,9 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
         enableOpenResultsTable();
         if (failure.tornLine != 0)
             m_dialogs->showResultsTableNotice(this, zorven::tornLineText(failure.tornLine, path));
+        if (failure.olderColumnsKept != 0 && !std::exchange(m_olderTableNoticeShown, true))
+            m_dialogs->showResultsTableNotice(
+                this, zorven::olderTableKeptText(failure.olderColumnsKept, path));
     } while (failure.failed()
              && m_dialogs->askToRetryResultsTable(
                  this, zorven::tableFailureText(failure, path)

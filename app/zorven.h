@@ -155,6 +155,8 @@ private:
     // The report could not be written and no "Сохранить отчёт…" has succeeded since: the
     // results on screen are in no file.
     bool m_resultsUnsaved = false;
+    // That the table keeps an older format is said once a run, not for every sheet.
+    bool m_olderTableNoticeShown = false;
     // What the report was made of; the printed profile shows the same.
     zorven::ReportData m_reportData;
     TAboutBox *m_aboutBox = nullptr;

@@ -391,6 +391,8 @@ private:
         const TableFailure failure = table.open();
         if (failure.tornLine != 0)
             m_messages.say(tornLineText(failure.tornLine, m_tablePath));
+        if (failure.olderColumnsKept != 0)
+            m_messages.say(olderTableKeptText(failure.olderColumnsKept, m_tablePath));
         if (failure.failed())
             return cannotRun(tableFailureText(failure, m_tablePath));
         return learnWhatTheTableHolds();

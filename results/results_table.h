@@ -85,11 +85,6 @@ QByteArray resultsTableHeader(int columns);
 // The header of the tables written before column 43.
 QByteArray olderResultsTableHeader();
 
-// An older table's bytes (byte-order mark and header included, of 42 or 43 columns) with
-// the current header and the missing columns empty at the end of every row; nothing else
-// changes. A last line without its line end (a writer stopped half-way) is left as it is.
-QByteArray upgradedOlderTable(const QByteArray &older);
-
 // One row, CR LF ended: fields separated by ';', a field holding ';', ',', '"', CR or LF
 // quoted with its '"' doubled. F1..F4 are written as the report writes them, but always
 // with a decimal comma: the table is a data file, read the same on every machine.
@@ -120,6 +115,11 @@ struct TableFailure {
     // writing, or the file was edited by hand) and was ended before anything was
     // appended. Its 1-based line; 0 when the table ended whole.
     int tornLine = 0;
+    // Not a failure either: a table of an earlier, narrower format that could not be
+    // upgraded keeping its owner, group and permission bits, or could not be replaced at
+    // all (append-only), took the rows cut to its own width, this many columns; 0 when
+    // the table has today's format.
+    int olderColumnsKept = 0;
     // What was found at the lock file's place, in Russian: for LockNotAFile what stands
     // there, for Busy who holds the lock when the lock file says so.
     QString lockDetail;
@@ -162,9 +162,11 @@ private:
 // neither interleave nor both start the file. A new file starts with the byte-order mark
 // and the header. An existing file is only ever appended to, and only when it starts with
 // our header; a torn last line is ended first, so that the damage stays in its own line;
-// a failed write is cut back off, so the table never ends in half a row. A table of the
-// older 42-column format is first upgraded whole, under the same lock, by an atomic
-// replacement: either every row gains its empty column 43 or none does.
+// a failed write is cut back off, so the table never ends in half a row. A table of an
+// older format (42 or 43 columns) is first upgraded whole, under the same lock, by an
+// atomic replacement that keeps its owner, group and permission bits: either every row
+// gains its empty columns or none does. Where that replacement is not allowed, the table
+// keeps its format and the rows are cut to its width (told in olderColumnsKept).
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows);
 // The same, waiting at most `lockWaitMilliseconds` for a lock another copy holds (kind
 // Busy when it is still held): the window tries briefly and lets the operator try again.
@@ -183,5 +185,9 @@ QString tableFailureText(const TableFailure &failure, const QString &path);
 
 // That a torn last line was ended, naming the file and the line.
 QString tornLineText(int line, const QString &path);
+
+// That an older table kept its format and the rows lost their last columns, and how to
+// upgrade it.
+QString olderTableKeptText(int columns, const QString &path);
 
 } // namespace zorven

@@ -16,6 +16,9 @@
 #include <QTest>
 
 #include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zorven;
 
@@ -107,8 +110,11 @@ private:
 int appendRowsAsWriter(const QString &path, const QString &writer)
 {
     for (int i = 0; i < kRowsPerWriter; ++i) {
-        if (appendToResultsTable(path, sampleRowBytes(writer + QString::number(i))).failed())
+        const TableFailure failure = appendToResultsTable(path, sampleRowBytes(writer + QString::number(i)));
+        if (failure.failed()) {
+            fprintf(stderr, "%s\n", qPrintable(tableFailureText(failure, path)));
             return 1;
+        }
     }
     return 0;
 }
@@ -136,6 +142,9 @@ private slots:
     void failedWriteIsCutBackAndNamed();
     void olderTableGainsAnEmptyColumnOnce_data();
     void olderTableGainsAnEmptyColumnOnce();
+    void upgradeKeepsOwnerGroupAndMode();
+    void tableThatCannotBeReplacedKeepsItsFormat_data();
+    void tableThatCannotBeReplacedKeepsItsFormat();
     void twoWritersNeitherInterleaveNorStartTwice();
 
 private:
@@ -382,6 +391,9 @@ void TestResultsTable::olderTableGainsAnEmptyColumnOnce_data()
         << kOlderHeader << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\"\r\n")
         << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\";;;\r\n");
     QTest::newRow("empty line kept") << kOlderHeader << row + "\r\n\r\n" << row + ";;;\r\n\r\n";
+    QTest::newRow("CR-only last row") << kOlderHeader << row + "\r" << row + ";;;\r\n";
+    QTest::newRow("CR line ends") << kOlderHeader << row + "\r" + row + "\r"
+                                  << row + ";;;\r" + row + ";;;\r\n";
     QTest::newRow("43 columns") << kVerifiedHeader << row + ";\"проверен, исправлено 1\"\r\n"
                                 << row + ";\"проверен, исправлено 1\";;\r\n";
 }
@@ -400,6 +412,79 @@ void TestResultsTable::olderTableGainsAnEmptyColumnOnce()
 
     QCOMPARE(fileBytes(m_table), kByteOrderMark + kHeader + upgraded + sampleRowBytes("Второй")
                                      + sampleRowBytes("Третий"));
+}
+
+// The upgraded table is the same file to its users: another user's table upgraded by root
+// (as a test run by root shows), or the user's own with its permission bits.
+void TestResultsTable::upgradeKeepsOwnerGroupAndMode()
+{
+    QVERIFY(putFile(m_table, kByteOrderMark + kOlderHeader));
+    const QByteArray name = QFile::encodeName(m_table);
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 2001 : ::geteuid();
+    const gid_t group = root ? 3000 : ::getegid();
+    QCOMPARE(::chown(name.constData(), owner, group), 0);
+    QCOMPARE(::chmod(name.constData(), 0640), 0);
+
+    const TableFailure failure = appendToResultsTable(m_table, sampleRowBytes("Второй"));
+
+    QVERIFY(!failure.failed());
+    QCOMPARE(failure.olderColumnsKept, 0);
+    QCOMPARE(fileBytes(m_table), kByteOrderMark + kHeader + sampleRowBytes("Второй"));
+    struct stat status {};
+    QCOMPARE(::stat(name.constData(), &status), 0);
+    QCOMPARE(status.st_uid, owner);
+    QCOMPARE(status.st_gid, group);
+    QCOMPARE(status.st_mode & 07777, mode_t(0640));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{kResultsTableFileName});
+}
+
+void TestResultsTable::tableThatCannotBeReplacedKeepsItsFormat_data()
+{
+    QTest::addColumn<bool>("appendOnly");
+
+    QTest::newRow("another user's table") << false;
+    QTest::newRow("append-only table") << true;
+}
+
+// A user who may write into another user's table cannot give its upgrade that owner, and
+// nobody may replace an append-only file: every row still arrives, cut to the table's
+// width, and the table stays as it was. Arranged as root; the other user is nobody.
+void TestResultsTable::tableThatCannotBeReplacedKeepsItsFormat()
+{
+    QFETCH(bool, appendOnly);
+    if (::geteuid() != 0)
+        QSKIP("needs root to give the table to another user and to make it append-only");
+    const QByteArray name = QFile::encodeName(m_table);
+    const QByteArray olderRow = sampleRowBytes("Первый").chopped(5) + "\r\n";
+    QVERIFY(putFile(m_table, kByteOrderMark + kOlderHeader + olderRow));
+    QCOMPARE(::chown(name.constData(), 2001, 3000), 0);
+    QCOMPARE(::chmod(name.constData(), 0666), 0);
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::Permissions(0x7777)));
+    QStringList writer = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                          QCoreApplication::applicationFilePath()};
+    if (appendOnly) {
+        writer = writer.mid(4);
+        if (QProcess::execute("chattr", {"+a", m_table}) != 0)
+            QSKIP("the file system has no append-only files");
+    }
+    QProcess process;
+    process.start(writer.front(), writer.mid(1) << kWriterArgument << m_table << "writer");
+    QVERIFY(process.waitForFinished(60'000));
+    if (appendOnly)
+        QProcess::execute("chattr", {"-a", m_table});
+
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QCOMPARE(process.exitCode(), 0);
+    QByteArray expected = kByteOrderMark + kOlderHeader + olderRow;
+    for (int i = 0; i < kRowsPerWriter; ++i)
+        expected += sampleRowBytes("writer" + QString::number(i)).chopped(5) + "\r\n";
+    QCOMPARE(fileBytes(m_table), expected);
+    struct stat status {};
+    QCOMPARE(::stat(name.constData(), &status), 0);
+    QCOMPARE(status.st_uid, uid_t(2001));
+    QCOMPARE(status.st_mode & 07777, mode_t(0666));
 }
 
 void TestResultsTable::twoWritersNeitherInterleaveNorStartTwice()
