@@ -228,7 +228,21 @@ struct PlannedRow {
     const ScoredRow *row = nullptr;
     QString reportName;
     QByteArray tableRow;
+    // Replace for a row that supersedes an earlier row of this batch, whose report it takes
+    // over; Keep for every other: another writer's file is never replaced.
+    ExistingReport existing = ExistingReport::Keep;
 };
+
+// Whether the plain file at `path` holds exactly `bytes`: the report a stopped run of the
+// batch wrote and gave no row, or another writer's identical one.
+bool holdsBytes(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile() || info.size() != bytes.size())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
 
 // The table's bytes for a planned row; `reportName` empty when the report was not written.
 QByteArray tableRowOf(const ScoredRow &row, const QString &reportName)
@@ -436,6 +450,21 @@ private:
         return true;
     }
 
+    // A row that names the same report as an earlier row of this batch superseded it where
+    // the table was written (a verification, «Пересчитать», a sheet keyed again), as the
+    // window replaced that report: it takes over the report the earlier row was given.
+    PlannedRow plannedRowOf(const ScoredRow &row)
+    {
+        const QString &inputName = row.input.reportName;
+        if (const auto earlier = m_reportOfInputName.constFind(inputName);
+            !inputName.isEmpty() && earlier != m_reportOfInputName.cend())
+            return {&row, *earlier, tableRowOf(row, *earlier), ExistingReport::Replace};
+        const QString name = unusedReportName(row.reportName);
+        if (!inputName.isEmpty())
+            m_reportOfInputName.insert(inputName, name);
+        return {&row, name, tableRowOf(row, name)};
+    }
+
     // Rejections are told, rows the table already holds skipped, and each other row
     // given the report name it will be written under.
     std::vector<PlannedRow> plannedRows(const std::vector<ScoredRow> &group)
@@ -448,8 +477,7 @@ private:
             } else if (isAlreadyKept(row)) {
                 ++m_skipped;
             } else {
-                const QString name = unusedReportName(row.reportName);
-                planned.push_back({&row, name, tableRowOf(row, name)});
+                planned.push_back(plannedRowOf(row));
                 continue;
             }
             m_messages.progress(++m_done, m_rejected, m_total);
@@ -485,17 +513,23 @@ private:
         int rowCount = 0;
         bool folderFull = false;
         for (const PlannedRow &plan : planned) {
-            const WrittenReport report = writeReportOf(*plan.row, plan.reportName);
+            const QString &inputName = plan.row->input.reportName;
+            // A superseding row follows its earlier row to the name that row was written under.
+            QString name = plan.existing == ExistingReport::Replace ? m_reportOfInputName.value(inputName)
+                                                                    : plan.reportName;
+            const WrittenReport report = writeReportOf(*plan.row, name, plan.existing);
+            if (name != plan.reportName && !inputName.isEmpty() && plan.existing == ExistingReport::Keep)
+                m_reportOfInputName.insert(inputName, name);
             if (report == WrittenReport::FolderFull) {
                 folderFull = true;
                 break;
             }
-            if (report == WrittenReport::Written) {
-                written << plan.reportName;
-                rows += plan.tableRow;
-            } else {
+            if (report == WrittenReport::Written)
+                written << name;
+            if (report == WrittenReport::Refused)
                 rows += tableRowOf(*plan.row, QString());
-            }
+            else
+                rows += name == plan.reportName ? plan.tableRow : tableRowOf(*plan.row, name);
             ++rowCount;
             m_messages.progress(++m_done, m_rejected, m_total);
         }
@@ -508,15 +542,24 @@ private:
         return !folderFull;
     }
 
-    enum class WrittenReport { Written, Refused, FolderFull };
+    // Written: a new file, taken away again if its row cannot be kept. Kept: a file that
+    // was there already and stays (replaced as planned, or holding these very bytes).
+    enum class WrittenReport { Written, Kept, Refused, FolderFull };
 
     // A report refused for its row alone leaves the row with an empty report name; a full
-    // or read-only folder would refuse every later report the same way.
-    WrittenReport writeReportOf(const ScoredRow &row, const QString &name)
+    // or read-only folder would refuse every later report the same way. A name another
+    // writer took since it was planned gives way to the next free one.
+    WrittenReport writeReportOf(const ScoredRow &row, QString &name, ExistingReport existing)
     {
-        const int code = writeReport(m_outDir.filePath(name), row.report, ReportSync::LeftToCaller);
+        int code = 0;
+        while ((code = writeReport(m_outDir.filePath(name), row.report, ReportSync::LeftToCaller, existing))
+               == kReportNameTaken) {
+            if (holdsBytes(m_outDir.filePath(name), row.report))
+                return WrittenReport::Kept;
+            name = unusedReportName(row.reportName);
+        }
         if (code == 0)
-            return WrittenReport::Written;
+            return existing == ExistingReport::Replace ? WrittenReport::Kept : WrittenReport::Written;
         ++m_unwritten;
         const bool folderFailed = code == ENOSPC || code == EDQUOT || code == EROFS;
         m_messages.say(QStringLiteral("%1:%2: отчёт «%3» не записан: %4%5")
@@ -577,6 +620,8 @@ private:
     int m_done = 0;
     QSet<QString> m_usedNames;
     QHash<QString, int> m_nextNumber;
+    // Column 42 of the input's rows scored so far, and the report each was given.
+    QHash<QString, QString> m_reportOfInputName;
     QHash<QByteArray, int> m_alreadyKept;
     int m_keptRows = 0;
     int m_skipped = 0;

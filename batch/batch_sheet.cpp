@@ -191,7 +191,7 @@ qsizetype columnUnder(const TableRecord &header, const QString &text)
 
 BatchColumns batchColumnsOf(const TableRecord &header)
 {
-    return {header.fields.size(), columnUnder(header, kVerificationHeader),
+    return {header.fields.size(), columnUnder(header, kReportHeader), columnUnder(header, kVerificationHeader),
             columnUnder(header, kEntryMethodHeader), columnUnder(header, kMinutesHeader)};
 }
 
@@ -202,6 +202,7 @@ std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record, const 
     BatchSheet sheet;
     if (QString reason = checkedSheet(record, columns.count, sheet); !reason.isEmpty())
         return reason;
+    sheet.reportName = textOfTableField(record.fields.value(columns.report));
     sheet.verification = record.fields.value(columns.verification);
     sheet.entryMethod = record.fields.value(columns.entryMethod);
     sheet.minutes = record.fields.value(columns.minutes);

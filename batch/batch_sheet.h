@@ -19,6 +19,9 @@ struct BatchSheet {
     Sex sex = Sex::None;
     int age = kMinimumAge;
     KeyedOptions options;
+    // Column 42 as read, without the formula mark: a later row that names the same report
+    // superseded this one where the table was written.
+    QString reportName;
     // Copied through as read from the columns under their headers; empty where the input
     // has no such column (older tables, mark-reader exports).
     QString verification;
@@ -27,10 +30,11 @@ struct BatchSheet {
 };
 
 // Where an input's columns are, from its header: how many there are, and which of them (from
-// 0; -1 for none) hold «Проверка», «Способ ввода» and «Время, мин». A column is taken only
+// 0; -1 for none) hold «Отчёт», «Проверка», «Способ ввода» and «Время, мин». A column is taken only
 // under its header, so that another program's column 43 is not mistaken for «Проверка».
 struct BatchColumns {
     qsizetype count = 0;
+    qsizetype report = -1;
     qsizetype verification = -1;
     qsizetype entryMethod = -1;
     qsizetype minutes = -1;

@@ -64,8 +64,8 @@ QList<QByteArray> headerFields()
         fields << "Балл " + QByteArray(factor.data(), factor.size());
     for (const std::string_view factor : kFactorNames)
         fields << "Стен " + QByteArray(factor.data(), factor.size());
-    fields << "F1" << "F2" << "F3" << "F4" << "Отчёт";
-    for (const QString &header : {kVerificationHeader, kEntryMethodHeader, kMinutesHeader})
+    fields << "F1" << "F2" << "F3" << "F4";
+    for (const QString &header : {kReportHeader, kVerificationHeader, kEntryMethodHeader, kMinutesHeader})
         fields << quotedField(header);
     Q_ASSERT(fields.size() == kResultsTableColumns);
     return fields;

@@ -49,6 +49,7 @@ inline constexpr int kVerificationColumn = kOlderResultsTableColumns;
 inline constexpr int kEntryMethodColumn = kVerifiedResultsTableColumns;
 inline constexpr int kMinutesColumn = kEntryMethodColumn + 1;
 static_assert(kMinutesColumn + 1 == kResultsTableColumns);
+inline const QString kReportHeader = QStringLiteral("Отчёт"); // column 42
 inline const QString kVerificationHeader = QStringLiteral("Проверка");
 inline const QString kEntryMethodHeader = QStringLiteral("Способ ввода");
 inline const QString kMinutesHeader = QStringLiteral("Время, мин");

@@ -9,6 +9,8 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QProcess>
+#include <QStringDecoder>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,6 +21,8 @@ using namespace zorven;
 namespace {
 
 const QByteArray kInputHeader = "Дата;Фамилия;Пол;Возраст;Ответы\r\n";
+// Started with this, the test program is a batch of its own, as a second user's would be.
+constexpr const char *kBatchArgument = "--batch";
 const QByteArray kWhen = "2026-12-08T10:00:00";
 
 // Options a, b, c by turns from statement 1, spelt with the three given characters.
@@ -81,6 +85,9 @@ private slots:
     void invalidRowsNamedWithTheirLines();
     void anySpellingScoredAndSameNamesNumbered();
     void verificationCopiedThrough();
+    void columnTakenOnlyUnderItsHeader();
+    void laterRowOfTheSameReportSupersedesIt();
+    void twoBatchesWithOneSurnameKeepEveryReport();
     void formulaMarkedInTheTableOnly();
     void cannotRun_data();
     void cannotRun();
@@ -212,6 +219,77 @@ void TestBatchScoring::verificationCopiedThrough()
     QCOMPARE(rows[1].mid(kVerificationColumn), QStringList({"проверен, исправлено 2", "экран", "12"}));
 }
 
+// Another program's column 43 is not «Проверка» unless its header says so.
+void TestBatchScoring::columnTakenOnlyUnderItsHeader()
+{
+    const QByteArray header = kInputHeader.chopped(2) + QByteArray(";x").repeated(37) + ";Примечание\r\n";
+    QVERIFY(putFile("in.csv", header + row("Иванов", "Мужской", "30").chopped(2) + QByteArray(37, ';')
+                                  + ";проверен\r\n"));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+
+    QCOMPARE(tableRows("out/zorven-results.csv").front()[kVerificationColumn], QString());
+}
+
+// A verification row names its first keying's report: scored again, it takes that report
+// over, as in the window, and the report holds the verified answers.
+void TestBatchScoring::laterRowOfTheSameReportSupersedesIt()
+{
+    const QByteArray corrected = "c" + kLatin.mid(1);
+    const QByteArray empty(kVerificationColumn - 6, ';');
+    const QByteArray firstKeying = row("Иванов", "Мужской", "30").chopped(2) + empty + ";Иванов.txt;;;\r\n";
+    const QByteArray verified =
+        row("Иванов", "Мужской", "30", corrected).chopped(2) + empty + ";Иванов.txt;\"проверен, исправлено 1\";;\r\n";
+    QVERIFY(putFile("in.csv", resultsTableHeader() + firstKeying + verified));
+    QVERIFY(putFile("alone.csv", resultsTableHeader() + verified));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+    QCOMPARE(score({"--score", "alone.csv", "--out", "alone"}), kBatchAllScored);
+
+    QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Иванов.txt"}));
+    QCOMPARE(fileBytes("out/Иванов.txt"), fileBytes("alone/Иванов.txt"));
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][41], QStringLiteral("Иванов.txt"));
+    QCOMPARE(rows[1][41], QStringLiteral("Иванов.txt"));
+}
+
+// Two batches with one surname, run at once into one folder: each report is written under
+// a name of its own, never over the other batch's, and each row names its own report.
+void TestBatchScoring::twoBatchesWithOneSurnameKeepEveryReport()
+{
+    constexpr int kRowsEach = 30;
+    QList<QProcess *> batches;
+    for (const QByteArray day : {"08", "09"}) {
+        QByteArray input = kInputHeader;
+        for (int i = 0; i < kRowsEach; ++i)
+            input += row("Общий", "Мужской", QByteArray::number(20 + i), kLatin, "2026-12-" + day + "T10:00:00");
+        QVERIFY(putFile(day + ".csv", input));
+        auto *batch = new QProcess(this);
+        batch->start(QCoreApplication::applicationFilePath(),
+                     {kBatchArgument, "--score", day + ".csv", "--out", "out"});
+        batches << batch;
+    }
+    for (QProcess *batch : batches) {
+        QVERIFY(batch->waitForFinished(60'000));
+        QCOMPARE(batch->readAllStandardError(), QByteArray());
+        QCOMPARE(batch->exitCode(), kBatchAllScored);
+    }
+
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 2 * kRowsEach);
+    QSet<QString> names;
+    for (const QStringList &fields : rows) {
+        names.insert(fields[41]);
+        QStringDecoder cp1251("windows-1251");
+        const QString report = cp1251(fileBytes("out/" + fields[41]));
+        const QString date = fields[0].mid(8, 2) + u'.' + fields[0].mid(5, 2);
+        QVERIFY2(report.contains(QStringLiteral("Возраст (лет): %1\r\n").arg(fields[3])) && report.contains(date),
+                 qPrintable(fields[41]));
+    }
+    QCOMPARE(names.size(), 2 * kRowsEach);
+}
+
 // A surname a spreadsheet would take for a formula is marked in the table only: the
 // report and its name keep it as typed, and the table scored again gives the same bytes.
 void TestBatchScoring::formulaMarkedInTheTableOnly()
@@ -292,6 +370,12 @@ int main(int argc, char *argv[])
 {
     qputenv("LC_ALL", "ru_RU.UTF-8");
     QCoreApplication application(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], kBatchArgument) == 0) {
+        QFile messages;
+        if (!messages.open(stderr, QIODevice::WriteOnly))
+            return kBatchCannotRun;
+        return runBatchScoring(application.arguments().mid(2), messages, false);
+    }
     TestBatchScoring test;
     return QTest::qExec(&test, argc, argv);
 }
