@@ -92,6 +92,9 @@ private:
     // The last step of the scoring run, and the writing of its report.
     void resultsStep();
     bool saveReport(const QString &path);
+    bool saveSheetReport(bool ownReportStands);
+    QString freeReportName() const;
+    bool reportSaved(int code, const QString &path);
     bool saveReportElsewhere();
     bool mayClose();
     void showReportLocation(const QString &path);

@@ -48,6 +48,9 @@ QString doneText(const QString &path)
 class ScriptedDialogs : public Dialogs
 {
 public:
+    // A report of the same respondent stands: the sheet keyed again replaces it.
+    bool askToReplaceReport(QWidget *, const QString &) override { return true; }
+
     QStringList errorReports;
     QStringList errorPaths; // the file each error report named, if any
     QStringList proposedPaths;
