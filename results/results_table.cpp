@@ -576,14 +576,25 @@ QByteArray resultsTableRow(const ResultsRow &row)
     return text;
 }
 
+namespace {
+
+// A text that starts with the mark itself is marked too, so that taking one mark off
+// gives back every text as typed: «'=x» is written «''=x», not «'=x», which is «=x»'s.
+bool needsMark(const QString &text)
+{
+    return startsLikeFormula(text) || text.startsWith(u'\'');
+}
+
+} // namespace
+
 QString formulaSafeText(const QString &text)
 {
-    return startsLikeFormula(text) ? u'\'' + text : text;
+    return needsMark(text) ? u'\'' + text : text;
 }
 
 QString textOfTableField(const QString &field)
 {
-    return field.startsWith(u'\'') && startsLikeFormula(field.mid(1)) ? field.mid(1) : field;
+    return field.startsWith(u'\'') && needsMark(field.mid(1)) ? field.mid(1) : field;
 }
 
 // Appends rows already of the table's width, `columns`.

@@ -94,8 +94,9 @@ QByteArray resultsTableRow(const ResultsRow &row);
 
 // Spreadsheets evaluate a field starting with '=', '+', '-' or '@' as a formula (and one
 // starting with a tab or CR after trimming it), so a surname could become a live link.
-// Such a text gets a leading apostrophe, which shows it as text; textOfTableField takes
-// the mark off again when the table is read back.
+// Such a text gets a leading apostrophe, which shows it as text, and so does a text that
+// starts with an apostrophe; textOfTableField takes one mark off again when the table is
+// read back, so every text comes back as typed.
 QString formulaSafeText(const QString &text);
 QString textOfTableField(const QString &field);
 

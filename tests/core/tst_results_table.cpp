@@ -179,6 +179,8 @@ void TestResultsTable::rowQuotesWhatWouldSplitIt_data()
     QTest::newRow("= and ;") << QStringLiteral("=HYPERLINK(\"h\";\"O\")")
                              << QByteArray("\"'=HYPERLINK(\"\"h\"\";\"\"O\"\")\"");
     QTest::newRow("inner =") << QStringLiteral("Ли=Ан") << QByteArray("Ли=Ан");
+    QTest::newRow("' and =") << QStringLiteral("'=x") << QByteArray("''=x");
+    QTest::newRow("'") << QStringLiteral("'Нил") << QByteArray("''Нил");
 }
 
 // Run in the C locale: F1..F4 keep their decimal comma whatever the machine's settings.
