@@ -39,8 +39,31 @@ const QString kUsage = QStringLiteral("Использование: zorventest --
 
 constexpr qint64 kProgressIntervalMilliseconds = 250;
 
-// Column 42 of the table, the report's file name, counted from 0.
-constexpr qsizetype kReportNameColumn = 41;
+// The results table is read a piece of this size at a time.
+constexpr qint64 kTablePieceBytes = 1 << 20;
+// How far back from its end a table is looked into for its last line end at a time.
+constexpr qint64 kTailBytes = 1 << 16;
+
+// Where the last whole line of a table another writer may be appending to ends: a row
+// being written has no line end yet, and is read once it has, with the lock. Rows of our
+// writers hold no line break inside quotes, so a line end (CR LF, LF or CR) closes a row.
+qint64 endOfLastLine(QFile &file)
+{
+    const qint64 size = file.size();
+    for (qint64 end = size; end > 0;) {
+        const qint64 from = std::max<qint64>(0, end - kTailBytes);
+        if (!file.seek(from))
+            break;
+        const QByteArray tail = file.read(end - from);
+        if (const qsizetype lineEnd = std::max(tail.lastIndexOf('\n'), tail.lastIndexOf('\r')); lineEnd >= 0) {
+            file.seek(0);
+            return from + lineEnd + 1;
+        }
+        end = from;
+    }
+    file.seek(0);
+    return 0;
+}
 
 struct BatchPaths {
     QString input;
@@ -401,36 +424,59 @@ private:
         if (m_folder < 0)
             return cannotRun(
                 QStringLiteral("%1: папка не открыта: %2").arg(m_paths.outDir, plainErrorText(errno)));
-        HeldResultsTable table(m_tablePath);
-        const TableFailure failure = table.open();
-        if (failure.tornLine != 0)
-            m_messages.say(tornLineText(failure.tornLine, m_tablePath));
-        if (failure.olderColumnsKept != 0)
-            m_messages.say(olderTableKeptText(failure.olderColumnsKept, m_tablePath));
-        if (failure.failed())
-            return cannotRun(tableFailureText(failure, m_tablePath));
+        {
+            HeldResultsTable table(m_tablePath);
+            const TableFailure failure = table.open();
+            if (failure.tornLine != 0)
+                m_messages.say(tornLineText(failure.tornLine, m_tablePath));
+            if (failure.olderColumnsKept != 0)
+                m_messages.say(olderTableKeptText(failure.olderColumnsKept, m_tablePath));
+            if (failure.failed())
+                return cannotRun(tableFailureText(failure, m_tablePath));
+        }
         return learnWhatTheTableHolds();
     }
 
     // A batch run again into the same folder, after it was stopped or with an input that
     // grew, finds the rows it already kept: their sheets are skipped, their report names
     // stay taken. Each kept row stands for one input row, so a sheet that is in the input
-    // twice is still scored twice.
+    // twice is still scored twice. Read without the lock, which a table of any size would
+    // otherwise keep from other writers for as long as the reading takes; what they append
+    // meanwhile is read with the lock held, before each group (learnAppendedRows).
     bool learnWhatTheTableHolds()
     {
         QFile file(m_tablePath);
         if (!file.open(QIODevice::ReadOnly))
             return cannotRun(QStringLiteral("%1: таблица не прочитана").arg(m_tablePath));
-        TableRecordStream stream(file);
+        const qint64 end = endOfLastLine(file);
+        TableRecordStream stream(file, kTablePieceBytes, end);
         const QList<TableRecord> header = stream.next(1);
-        const qsizetype columns = header.isEmpty() ? 0 : header.front().fields.size();
+        if (!header.isEmpty())
+            m_tableColumns = batchColumnsOf(header.front());
+        return learnRows(stream, end);
+    }
+
+    // With the lock held, the rows other writers appended since the table was last read.
+    bool learnAppendedRows()
+    {
+        QFile file(m_tablePath);
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(m_learntUpTo))
+            return cannotRun(QStringLiteral("%1: таблица не прочитана").arg(m_tablePath));
+        TableRecordStream stream(file, kTablePieceBytes, file.size());
+        return learnRows(stream, file.size());
+    }
+
+    // The sheets and report names of the rows, compared as the input's are, after the same
+    // reading: a hand edit that changed only the case of a letter leaves a row kept.
+    bool learnRows(TableRecordStream &stream, qint64 end)
+    {
         for (QList<TableRecord> group; !(group = stream.next(kBatchRowsPerSync)).isEmpty();) {
             for (const TableRecord &record : group) {
-                const QStringList &f = record.fields;
-                if (f.size() != columns || columns <= kReportNameColumn)
-                    continue; // a torn row: its sheet is scored again
-                ++m_alreadyKept[sheetKey(f[0], textOfTableField(f[1]), f[2], f[3], f[4])];
-                if (const QString name = textOfTableField(f[kReportNameColumn]); !name.isEmpty())
+                std::variant<BatchSheet, QString> sheet = batchSheetOf(record, m_tableColumns);
+                if (const BatchSheet *kept = std::get_if<BatchSheet>(&sheet))
+                    ++m_alreadyKept[sheetKeyOf(*kept)];
+                if (const QString name = textOfTableField(record.fields.value(m_tableColumns.report));
+                    !name.isEmpty())
                     m_usedNames.insert(name);
             }
         }
@@ -438,6 +484,7 @@ private:
             return cannotRun(QStringLiteral("%1: таблица не прочитана до конца (не в кодировке UTF-8 "
                                             "или ошибка чтения), строки, которые в ней уже есть, "
                                             "не узнать").arg(QDir::toNativeSeparators(m_tablePath)));
+        m_learntUpTo = end;
         return true;
     }
 
@@ -489,19 +536,24 @@ private:
     // folder that fills up then stops the batch before a report it could give no row.
     bool keepGroup(const std::vector<ScoredRow> &group)
     {
+        HeldResultsTable table(m_tablePath);
+        TableFailure failure = table.open();
+        if (failure.failed())
+            return cannotRun(tableFailureText(failure, m_tablePath));
+        if (!learnAppendedRows())
+            return false;
         const std::vector<PlannedRow> planned = plannedRows(group);
         if (planned.empty())
             return true;
-        HeldResultsTable table(m_tablePath);
         qint64 roomNeeded = 0;
         for (const PlannedRow &plan : planned)
             roomNeeded += plan.tableRow.size();
-        TableFailure failure = table.open();
-        if (!failure.failed())
-            failure = table.reserve(roomNeeded);
+        failure = table.reserve(roomNeeded);
         if (failure.failed())
             return cannotRun(tableFailureText(failure, m_tablePath));
-        return writeGroup(planned, table);
+        const bool kept = writeGroup(planned, table);
+        m_learntUpTo = QFileInfo(m_tablePath).size(); // this batch's own rows are no earlier run's
+        return kept;
     }
 
     // False when the batch must stop: the folder can take no more reports, or the rows
@@ -616,6 +668,8 @@ private:
     RegionalSettings m_regional;
     int m_folder = -1;
     BatchColumns m_columns;
+    BatchColumns m_tableColumns; // of the output table
+    qint64 m_learntUpTo = 0;     // how much of the output table has been read
     int m_total = 0;
     int m_done = 0;
     QSet<QString> m_usedNames;

@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <optional>
 
 namespace zorven {
@@ -167,8 +168,8 @@ QList<TableRecord> tableRecords(QStringView text)
     return records;
 }
 
-TableRecordStream::TableRecordStream(QIODevice &device, qint64 pieceBytes)
-    : m_device(device), m_pieceBytes(pieceBytes)
+TableRecordStream::TableRecordStream(QIODevice &device, qint64 pieceBytes, qint64 endAt)
+    : m_device(device), m_pieceBytes(pieceBytes), m_endAt(endAt)
 {
 }
 
@@ -201,13 +202,15 @@ bool TableRecordStream::readMore(qint64 pieceBytes)
 {
     m_buffer.remove(0, m_at);
     m_at = 0;
-    const QByteArray bytes = m_device.read(pieceBytes);
-    if (bytes.isEmpty() && !m_device.atEnd()) {
+    const qint64 wanted = m_endAt < 0 ? pieceBytes : std::min(pieceBytes, m_endAt - m_device.pos());
+    const QByteArray bytes = m_device.read(std::max<qint64>(wanted, 0));
+    const bool atEnd = m_device.atEnd() || (m_endAt >= 0 && m_device.pos() >= m_endAt);
+    if (bytes.isEmpty() && !atEnd) {
         m_readFailed = true;
         return false;
     }
     m_buffer += m_decoder(bytes);
-    m_deviceDone = m_device.atEnd();
+    m_deviceDone = atEnd;
     // A sequence cut off by the end of the file waits in the decoder for its next byte:
     // one byte more, whose text is not kept, brings it out as an error.
     if (m_deviceDone)

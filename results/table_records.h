@@ -27,8 +27,9 @@ QList<TableRecord> tableRecords(QStringView text);
 class TableRecordStream
 {
 public:
-    // `pieceBytes` is how much is read at a time.
-    explicit TableRecordStream(QIODevice &device, qint64 pieceBytes = 1 << 20);
+    // `pieceBytes` is how much is read at a time. With `endAt`, the device is read from
+    // where it stands up to that position only, as though the file ended there.
+    explicit TableRecordStream(QIODevice &device, qint64 pieceBytes = 1 << 20, qint64 endAt = -1);
 
     // Up to `count` records; fewer only at the end of the file or where it could not be
     // read on.
@@ -43,6 +44,7 @@ private:
 
     QIODevice &m_device;
     qint64 m_pieceBytes;
+    qint64 m_endAt;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
     QString m_buffer;
     qsizetype m_at = 0;

@@ -88,6 +88,7 @@ private slots:
     void columnTakenOnlyUnderItsHeader();
     void laterRowOfTheSameReportSupersedesIt();
     void twoBatchesWithOneSurnameKeepEveryReport();
+    void handEditOfLetterCaseLeavesARowKept();
     void formulaMarkedInTheTableOnly();
     void cannotRun_data();
     void cannotRun();
@@ -288,6 +289,21 @@ void TestBatchScoring::twoBatchesWithOneSurnameKeepEveryReport()
                  qPrintable(fields[41]));
     }
     QCOMPARE(names.size(), 2 * kRowsEach);
+}
+
+// The table's rows are read as the input's are: a row whose sex was retyped in lower case
+// by hand is still the sheet the input holds, and is not scored a second time.
+void TestBatchScoring::handEditOfLetterCaseLeavesARowKept()
+{
+    QVERIFY(putFile("in.csv", kInputHeader + row("Иванов", "Мужской", "30", answers("АБС"))));
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+    const QByteArray table = fileBytes("out/zorven-results.csv");
+    QVERIFY(putFile("out/zorven-results.csv", QByteArray(table).replace(";Мужской;", ";мужской;")));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+
+    QCOMPARE(tableRows("out/zorven-results.csv").size(), 1);
+    QVERIFY(m_messages.data().endsWith("после прежнего запуска: 1\n"));
 }
 
 // A surname a spreadsheet would take for a formula is marked in the table only: the
