@@ -400,6 +400,13 @@ private:
             return cannotRun(QStringLiteral("%1:%2: первая строка — данные, а нужна строка заголовка")
                                  .arg(m_paths.input)
                                  .arg(header.front().line));
+        if (header.front().overlong)
+            return cannotRun(QStringLiteral("%1:%2: строка заголовка длиннее %3 знаков или поле в ней "
+                                            "длиннее %4 знаков")
+                                 .arg(m_paths.input)
+                                 .arg(header.front().line)
+                                 .arg(kLongestTableRecord)
+                                 .arg(kLongestTableField));
         if (header.front().unclosedQuote)
             return cannotRun(QStringLiteral("%1: кавычка в строке заголовка не закрыта до конца "
                                             "файла, строки данных не прочитаны").arg(m_paths.input));

@@ -141,6 +141,11 @@ QString checkDate(const QString &text, QDateTime &scoredAt)
 // line, or two glued together.
 QString checkShape(const TableRecord &record, qsizetype columns)
 {
+    if (record.overlong)
+        return QStringLiteral("поле длиннее %1 знаков или строка длиннее %2 знаков (возможно, не закрыта "
+                              "кавычка); прочитано снова со следующей строки файла")
+            .arg(kLongestTableField)
+            .arg(kLongestTableRecord);
     if (record.unclosedQuote)
         return QStringLiteral("кавычка не закрыта до конца файла");
     if (record.fields.size() != columns)

@@ -15,14 +15,16 @@ namespace {
 class RecordParser
 {
 public:
-    RecordParser(QStringView text, qsizetype at, int line, bool complete)
-        : m_text(text), m_at(at), m_line(line), m_complete(complete)
+    RecordParser(QStringView text, qsizetype at, int line, bool complete, bool skipping = false)
+        : m_text(text), m_at(at), m_line(line), m_complete(complete), m_skipping(skipping)
     {
     }
 
     // The next record; nothing at the end of the text, or where more text is wanted.
     std::optional<TableRecord> take()
     {
+        if (m_skipping && !skipToLineEnd())
+            return std::nullopt;
         while (!atEnd() && atLineEnd()) {
             if (!takeLineEnd())
                 return std::nullopt;
@@ -31,7 +33,16 @@ public:
             return std::nullopt;
         const qsizetype start = m_at;
         const int startLine = m_line;
+        m_recordStart = start;
         TableRecord taken = record();
+        if (taken.overlong || (m_ranOut && m_at - start > kLongestTableRecord)) {
+            taken.overlong = true;
+            taken.fields.clear();
+            taken.unclosedQuote = false;
+            m_ranOut = false;
+            m_skipping = true;
+            return taken;
+        }
         if (m_ranOut) {
             m_at = start;
             m_line = startLine;
@@ -42,8 +53,25 @@ public:
 
     qsizetype at() const { return m_at; }
     int line() const { return m_line; }
+    bool skipping() const { return m_skipping; }
 
 private:
+    // Passes over what is left of an overlong record, up to its line end; false when the
+    // text ran out first.
+    bool skipToLineEnd()
+    {
+        const QChar *const begin = m_text.data();
+        const QChar *const end = begin + m_text.size();
+        m_at = std::find_if(begin + m_at, end, [](QChar c) { return c == u'\n' || c == u'\r'; }) - begin;
+        m_skipping = atEnd();
+        return !m_skipping;
+    }
+
+    bool tooLong(const QString &field) const
+    {
+        return field.size() > kLongestTableField || m_at - m_recordStart > kLongestTableRecord;
+    }
+
     bool atEnd() const { return m_at >= m_text.size(); }
     QChar current() const { return m_text[m_at]; }
 
@@ -76,6 +104,10 @@ private:
         record.line = m_line;
         for (;;) {
             record.fields << field(record.unclosedQuote);
+            if (tooLong(record.fields.back())) {
+                record.overlong = true;
+                return record;
+            }
             if (runsOut() || atEnd())
                 return record;
             if (atLineEnd()) {
@@ -136,6 +168,8 @@ private:
             m_line += linesIn(run, end);
             text += run;
             m_at = end;
+            if (tooLong(text))
+                return true;
             if (quote < 0)
                 break;
             ++m_at;
@@ -155,6 +189,8 @@ private:
     int m_line = 1;
     bool m_complete = true;
     bool m_ranOut = false;
+    bool m_skipping = false;
+    qsizetype m_recordStart = 0;
 };
 
 } // namespace
@@ -180,7 +216,7 @@ QList<TableRecord> TableRecordStream::next(qsizetype count)
     // after each read; the reads double while it lasts, so that this stays linear.
     qint64 piece = m_pieceBytes;
     while (records.size() < count) {
-        RecordParser parser(m_buffer, m_at, m_line, m_deviceDone);
+        RecordParser parser(m_buffer, m_at, m_line, m_deviceDone, m_skipping);
         const qsizetype before = records.size();
         while (records.size() < count) {
             std::optional<TableRecord> record = parser.take();
@@ -190,6 +226,7 @@ QList<TableRecord> TableRecordStream::next(qsizetype count)
         }
         m_at = parser.at();
         m_line = parser.line();
+        m_skipping = parser.skipping();
         piece = records.size() == before && m_at < m_buffer.size() ? piece * 2 : m_pieceBytes;
         if (records.size() == count || m_deviceDone || !readMore(piece))
             break;

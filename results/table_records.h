@@ -11,10 +11,23 @@ class QIODevice;
 
 namespace zorven {
 
+// No field of the table is longer than this many characters: the answers are 187, a
+// report's name at most 255 bytes, and the report line that holds the surname 180
+// characters; the limit leaves room for hand-made tables and other programs' columns.
+inline constexpr qsizetype kLongestTableField = 1024;
+// Nor is a record longer than this: the table's 45 columns, or a mark-reader export's
+// hundreds of short ones.
+inline constexpr qsizetype kLongestTableRecord = 64 * 1024;
+
 struct TableRecord {
     int line = 0;              // 1-based line of the file where the record starts
     QStringList fields;
     bool unclosedQuote = false; // the file ended inside a quoted field
+    // A field or the record ran past the limits above (a quote left open, say): the
+    // record is cut off there, with no fields, and reading goes on after the next line
+    // end, whatever quotes lie between, so that malformed input costs a fixed amount of
+    // memory and loses no more than its own lines.
+    bool overlong = false;
 };
 
 // Splits `text` (decoded, without its byte-order mark) into records. Lines end in CR LF,
@@ -49,6 +62,7 @@ private:
     QString m_buffer;
     qsizetype m_at = 0;
     int m_line = 1;
+    bool m_skipping = false; // passing over the rest of an overlong record
     bool m_deviceDone = false;
     bool m_readFailed = false;
     bool m_notUtf8 = false;

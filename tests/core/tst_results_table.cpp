@@ -139,6 +139,8 @@ private slots:
     void lockPlaceTakenOrNamed_data();
     void lockPlaceTakenOrNamed();
     void streamReadsAsWholeText();
+    void overlongRecordIsCutOffAndReadingGoesOn_data();
+    void overlongRecordIsCutOffAndReadingGoesOn();
     void failedWriteIsCutBackAndNamed();
     void olderTableGainsAnEmptyColumnOnce_data();
     void olderTableGainsAnEmptyColumnOnce();
@@ -356,6 +358,54 @@ void TestResultsTable::streamReadsAsWholeText()
     }
     QCOMPARE(whole.back().line, 9);
     QCOMPARE(whole[1].fields, QStringList({"a;\"b\"\r\nc\rd", "x"}));
+}
+
+void TestResultsTable::overlongRecordIsCutOffAndReadingGoesOn_data()
+{
+    QTest::addColumn<QByteArray>("overlong");
+
+    const QByteArray huge(16 * kLongestTableRecord, 'x');
+    QTest::newRow("quote left open") << "2;\"" + huge;
+    QTest::newRow("long quoted field") << "2;\"" + huge + "\";x";
+    QTest::newRow("long plain field") << "2;" + QByteArray(kLongestTableField + 1, 'x');
+    QTest::newRow("many fields") << "2" + QByteArray(";x").repeated(kLongestTableRecord);
+}
+
+// A device that remembers the largest read asked of it: what the stream holds at a time.
+class ReadSizes : public QBuffer
+{
+public:
+    qint64 largest = 0;
+
+protected:
+    qint64 readData(char *data, qint64 length) override
+    {
+        largest = std::max(largest, length);
+        return QBuffer::readData(data, length);
+    }
+};
+
+// A record past the limits is given cut off, at its line, and the records after its line
+// end are read as usual; the stream never asks for more than a few pieces at a time.
+void TestResultsTable::overlongRecordIsCutOffAndReadingGoesOn()
+{
+    QFETCH(QByteArray, overlong);
+    constexpr qint64 kPiece = 4096;
+    ReadSizes device;
+    device.setData("1;a\r\n" + overlong + "\r\n3;b\r\n4;c");
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    TableRecordStream stream(device, kPiece);
+
+    const QList<TableRecord> records = stream.next(10);
+
+    QCOMPARE(records.size(), 4);
+    QVERIFY(records[1].overlong);
+    QCOMPARE(records[1].line, 2);
+    QCOMPARE(records[1].fields, QStringList());
+    QCOMPARE(records[2].line, 3);
+    QCOMPARE(records[2].fields, QStringList({"3", "b"}));
+    QCOMPARE(records[3].fields, QStringList({"4", "c"}));
+    QVERIFY2(device.largest <= 4 * (kPiece + kLongestTableRecord), qPrintable(QString::number(device.largest)));
 }
 
 void TestResultsTable::failedWriteIsCutBackAndNamed()
