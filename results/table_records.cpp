@@ -35,12 +35,16 @@ public:
         const int startLine = m_line;
         m_recordStart = start;
         TableRecord taken = record();
+        // Reading goes on after the first line end of the overlong record: a quote left
+        // open costs that one line of the file.
         if (taken.overlong || (m_ranOut && m_at - start > kLongestTableRecord)) {
             taken.overlong = true;
             taken.fields.clear();
             taken.unclosedQuote = false;
             m_ranOut = false;
             m_skipping = true;
+            m_at = start;
+            m_line = startLine;
             return taken;
         }
         if (m_ranOut) {
@@ -162,8 +166,11 @@ private:
     {
         ++m_at;
         while (!atEnd()) {
-            const qsizetype quote = m_text.indexOf(u'"', m_at);
-            const qsizetype end = quote < 0 ? m_text.size() : quote;
+            // Looked at no further than the longest field, which the run is cut at.
+            const qsizetype limit = std::min(m_text.size(), m_at + kLongestTableField + 1 - text.size());
+            const qsizetype found = m_text.indexOf(u'"', m_at);
+            const qsizetype quote = found >= limit ? -1 : found;
+            const qsizetype end = quote < 0 ? limit : quote;
             const QStringView run = m_text.sliced(m_at, end - m_at);
             m_line += linesIn(run, end);
             text += run;

@@ -24,9 +24,9 @@ struct TableRecord {
     QStringList fields;
     bool unclosedQuote = false; // the file ended inside a quoted field
     // A field or the record ran past the limits above (a quote left open, say): the
-    // record is cut off there, with no fields, and reading goes on after the next line
-    // end, whatever quotes lie between, so that malformed input costs a fixed amount of
-    // memory and loses no more than its own lines.
+    // record is given with no fields as soon as it does, and reading goes on after the
+    // first line end of the record, whatever quotes lie between, so that malformed input
+    // costs a fixed amount of memory and loses no more than that one line.
     bool overlong = false;
 };
 

@@ -369,6 +369,8 @@ void TestResultsTable::overlongRecordIsCutOffAndReadingGoesOn_data()
     QTest::newRow("long quoted field") << "2;\"" + huge + "\";x";
     QTest::newRow("long plain field") << "2;" + QByteArray(kLongestTableField + 1, 'x');
     QTest::newRow("many fields") << "2" + QByteArray(";x").repeated(kLongestTableRecord);
+    // The rows the open quote ran into are read as rows again.
+    QTest::newRow("quote left open before rows") << "2;\"p" + QByteArray("\r\n3;b").repeated(kLongestTableField);
 }
 
 // A device that remembers the largest read asked of it: what the stream holds at a time.
@@ -385,7 +387,7 @@ protected:
     }
 };
 
-// A record past the limits is given cut off, at its line, and the records after its line
+// A record past the limits is given cut off, at its line, and the records after that line's
 // end are read as usual; the stream never asks for more than a few pieces at a time.
 void TestResultsTable::overlongRecordIsCutOffAndReadingGoesOn()
 {
@@ -396,15 +398,15 @@ void TestResultsTable::overlongRecordIsCutOffAndReadingGoesOn()
     QVERIFY(device.open(QIODevice::ReadOnly));
     TableRecordStream stream(device, kPiece);
 
-    const QList<TableRecord> records = stream.next(10);
+    const QList<TableRecord> records = stream.next(2 * kLongestTableField);
 
-    QCOMPARE(records.size(), 4);
+    QVERIFY(records.size() >= 4);
     QVERIFY(records[1].overlong);
     QCOMPARE(records[1].line, 2);
     QCOMPARE(records[1].fields, QStringList());
     QCOMPARE(records[2].line, 3);
     QCOMPARE(records[2].fields, QStringList({"3", "b"}));
-    QCOMPARE(records[3].fields, QStringList({"4", "c"}));
+    QCOMPARE(records.back().fields, QStringList({"4", "c"}));
     QVERIFY2(device.largest <= 4 * (kPiece + kLongestTableRecord), qPrintable(QString::number(device.largest)));
 }
 
