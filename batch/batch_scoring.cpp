@@ -254,6 +254,17 @@ struct PlannedRow {
     // Replace for a row that supersedes an earlier row of this batch, whose report it takes
     // over; Keep for every other: another writer's file is never replaced.
     ExistingReport existing = ExistingReport::Keep;
+    // The report's place in BatchRun::m_chainNames, shared by the rows that supersede
+    // one another; none for a row without column 42.
+    std::optional<std::size_t> chain;
+};
+
+// The report an input row was given, and whose it is, for a later row of the same column 42.
+struct EarlierReport {
+    std::size_t chain = 0; // the report's name is m_chainNames[chain], kept up to date
+    QString surname;
+    Sex sex = Sex::None;
+    int age = 0;
 };
 
 // Whether the plain file at `path` holds exactly `bytes`: the report a stopped run of the
@@ -505,18 +516,31 @@ private:
     }
 
     // A row that names the same report as an earlier row of this batch superseded it where
-    // the table was written (a verification, «Пересчитать», a sheet keyed again), as the
-    // window replaced that report: it takes over the report the earlier row was given.
+    // the window wrote the table, as the window replaced that report: a verification of the
+    // same surname (which may have corrected the sex or age), or the same respondent keyed
+    // again or re-scored. It takes over the report the earlier row was given. A row copied
+    // by hand with column 42 left as it was names another respondent, and gets its own.
+    static bool supersedes(const BatchSheet &later, const EarlierReport &earlier)
+    {
+        return later.surname == earlier.surname
+            && (!later.verification.isEmpty() || (later.sex == earlier.sex && later.age == earlier.age));
+    }
+
     PlannedRow plannedRowOf(const ScoredRow &row)
     {
         const QString &inputName = row.input.reportName;
         if (const auto earlier = m_reportOfInputName.constFind(inputName);
-            !inputName.isEmpty() && earlier != m_reportOfInputName.cend())
-            return {&row, *earlier, tableRowOf(row, *earlier), ExistingReport::Replace};
+            !inputName.isEmpty() && earlier != m_reportOfInputName.cend() && supersedes(row.input, *earlier)) {
+            const QString &name = m_chainNames[earlier->chain];
+            return {&row, name, tableRowOf(row, name), ExistingReport::Replace, earlier->chain};
+        }
         const QString name = unusedReportName(row.reportName);
-        if (!inputName.isEmpty())
-            m_reportOfInputName.insert(inputName, name);
-        return {&row, name, tableRowOf(row, name)};
+        if (inputName.isEmpty())
+            return {&row, name, tableRowOf(row, name), ExistingReport::Keep, std::nullopt};
+        m_chainNames.push_back(name);
+        const std::size_t chain = m_chainNames.size() - 1;
+        m_reportOfInputName.insert(inputName, {chain, row.input.surname, row.input.sex, row.input.age});
+        return {&row, name, tableRowOf(row, name), ExistingReport::Keep, chain};
     }
 
     // Rejections are told, rows the table already holds skipped, and each other row
@@ -572,13 +596,11 @@ private:
         int rowCount = 0;
         bool folderFull = false;
         for (const PlannedRow &plan : planned) {
-            const QString &inputName = plan.row->input.reportName;
             // A superseding row follows its earlier row to the name that row was written under.
-            QString name = plan.existing == ExistingReport::Replace ? m_reportOfInputName.value(inputName)
-                                                                    : plan.reportName;
+            QString name = plan.existing == ExistingReport::Replace ? m_chainNames[*plan.chain] : plan.reportName;
             const WrittenReport report = writeReportOf(*plan.row, name, plan.existing);
-            if (name != plan.reportName && !inputName.isEmpty() && plan.existing == ExistingReport::Keep)
-                m_reportOfInputName.insert(inputName, name);
+            if (plan.chain)
+                m_chainNames[*plan.chain] = name;
             if (report == WrittenReport::FolderFull) {
                 folderFull = true;
                 break;
@@ -681,8 +703,10 @@ private:
     int m_done = 0;
     QSet<QString> m_usedNames;
     QHash<QString, int> m_nextNumber;
-    // Column 42 of the input's rows scored so far, and the report each was given.
-    QHash<QString, QString> m_reportOfInputName;
+    // Column 42 of the input's rows scored so far, whose row it was, and (through the chain)
+    // the report it was written under.
+    QHash<QString, EarlierReport> m_reportOfInputName;
+    std::vector<QString> m_chainNames;
     QHash<QByteArray, int> m_alreadyKept;
     int m_keptRows = 0;
     int m_skipped = 0;

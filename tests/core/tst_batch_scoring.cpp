@@ -241,18 +241,21 @@ void TestBatchScoring::laterRowOfTheSameReportSupersedesIt()
     const QByteArray firstKeying = row("Иванов", "Мужской", "30").chopped(2) + empty + ";Иванов.txt;;;\r\n";
     const QByteArray verified =
         row("Иванов", "Мужской", "30", corrected).chopped(2) + empty + ";Иванов.txt;\"проверен, исправлено 1\";;\r\n";
-    QVERIFY(putFile("in.csv", resultsTableHeader() + firstKeying + verified));
+    // Another respondent's row copied by hand with column 42 as it was supersedes nothing.
+    const QByteArray copied = row("Петров", "Мужской", "30").chopped(2) + empty + ";Иванов.txt;;;\r\n";
+    QVERIFY(putFile("in.csv", resultsTableHeader() + firstKeying + verified + copied));
     QVERIFY(putFile("alone.csv", resultsTableHeader() + verified));
 
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
     QCOMPARE(score({"--score", "alone.csv", "--out", "alone"}), kBatchAllScored);
 
-    QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Иванов.txt"}));
+    QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Иванов.txt", "Петров.txt"}));
     QCOMPARE(fileBytes("out/Иванов.txt"), fileBytes("alone/Иванов.txt"));
     const QList<QStringList> rows = tableRows("out/zorven-results.csv");
-    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.size(), 3);
     QCOMPARE(rows[0][41], QStringLiteral("Иванов.txt"));
     QCOMPARE(rows[1][41], QStringLiteral("Иванов.txt"));
+    QCOMPARE(rows[2][41], QStringLiteral("Петров.txt"));
 }
 
 // Two batches with one surname, run at once into one folder: each report is written under
