@@ -115,6 +115,24 @@ void Dialogs::openResultsTable(const QString &path)
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+// Replacing is the default, as keying a sheet again is the usual reason; Esc keeps both.
+bool Dialogs::askToReplaceReport(QWidget *parent, const QString &fileName)
+{
+    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle,
+                    QStringLiteral("В папке уже есть отчёт «%1» с той же фамилией, тем же полом и "
+                                   "возрастом.\n\nЕсли этот бланк введён заново, замените отчёт. "
+                                   "Если это другой человек, сохраните новый отчёт отдельно, под "
+                                   "следующим номером.")
+                        .arg(fileName),
+                    QMessageBox::NoButton, parent);
+    QPushButton *replace = box.addButton(QStringLiteral("Заменить"), QMessageBox::AcceptRole);
+    QPushButton *separate = box.addButton(QStringLiteral("Сохранить отдельно"), QMessageBox::RejectRole);
+    box.setDefaultButton(replace);
+    box.setEscapeButton(separate);
+    box.exec();
+    return box.clickedButton() == replace;
+}
+
 bool Dialogs::askToDropSheetOnScreen(QWidget *parent)
 {
     QMessageBox box(QMessageBox::Question, identity::kApplicationTitle,

@@ -49,6 +49,11 @@ public:
     // "Открыть таблицу результатов": the table in the system's default program.
     virtual void openResultsTable(const QString &path);
 
+    // A report of the same surname, sex and age as the sheet just keyed stands under its
+    // name: true to replace it (the same sheet keyed again), false to keep it and save the
+    // new report under the next number (another respondent).
+    virtual bool askToReplaceReport(QWidget *parent, const QString &fileName);
+
     // «Новый бланк» while a sheet is being keyed, which would be lost: true to drop it.
     virtual bool askToDropSheetOnScreen(QWidget *parent);
 

@@ -9,6 +9,7 @@
 #include "results/io_error.h"
 #include "results/report.h"
 #include "results/report_file.h"
+#include "results/report_naming.h"
 #include "profile/results_display.h"
 #include "results/results_table.h"
 #include "scoring/scoring_run.h"
@@ -22,6 +23,7 @@
 #include <QWindow>
 
 #include <array>
+#include <utility>
 
 using look::setLook;
 using look::Weight;
@@ -156,8 +158,10 @@ void TForm1::resultsStep()
                                   m_sheet.stens, m_sheet.secondOrder};
     m_reportData = data;
     m_report = zorven::reportBytes(data, m_regional);
+    // «Пересчитать» scores a sheet whose own report stands under this name already.
+    const bool ownReportStands = !m_reportFileName.isEmpty();
     m_reportFileName = reportNameForSheet();
-    const bool reportWritten = showStandingReport() || saveReport(m_reportFileName);
+    const bool reportWritten = showStandingReport() || saveSheetReport(ownReportStands);
     m_resultsUnsaved = !reportWritten;
     if (!reportWritten)
         showReportNotWritten(m_reportFileName);
@@ -176,7 +180,8 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
 {
     const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
                                  m_sheet.options, m_sheet.raw, m_sheet.stens,
-                                 m_sheet.secondOrder, reportFileName, verificationMark()};
+                                 m_sheet.secondOrder, reportFileName, verificationMark(),
+                                 QString(), QString()};
     const QByteArray rowBytes = zorven::resultsTableRow(row);
     const QString path = resultsTablePath();
     zorven::TableFailure failure;
@@ -185,6 +190,9 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
         enableOpenResultsTable();
         if (failure.tornLine != 0)
             m_dialogs->showResultsTableNotice(this, zorven::tornLineText(failure.tornLine, path));
+        if (failure.olderColumnsKept != 0 && !std::exchange(m_olderTableNoticeShown, true))
+            m_dialogs->showResultsTableNotice(
+                this, zorven::olderTableKeptText(failure.olderColumnsKept, path));
     } while (failure.failed()
              && m_dialogs->askToRetryResultsTable(
                  this, zorven::tableFailureText(failure, path)
@@ -245,9 +253,45 @@ bool TForm1::mayClose()
     return false;
 }
 
+// A report standing under the sheet's name is replaced only when that is planned: the
+// sheet's own («Пересчитать», a verification) or, when the operator says so, one of the
+// same surname, sex and age, which in a class of one age may well be another pupil. Every
+// other report is made exclusively, so that one another copy of the program wrote a moment
+// ago stays: the next free number is taken instead. Anything but a plain file standing
+// there is refused by the writer, as before.
+bool TForm1::saveSheetReport(bool ownReportStands)
+{
+    const QFileInfo standing(m_reportFileName);
+    if (standing.exists() || standing.isSymLink()) {
+        if (!standing.isFile() || standing.isSymLink() || ownReportStands || m_verification
+            || m_dialogs->askToReplaceReport(this, m_reportFileName))
+            return saveReport(m_reportFileName);
+        m_reportFileName = freeReportName();
+    }
+    int code = 0;
+    while ((code = zorven::writeReport(m_reportFileName, m_report, zorven::ReportSync::EachReport,
+                                       zorven::ExistingReport::Keep))
+           == zorven::kReportNameTaken)
+        m_reportFileName = freeReportName();
+    return reportSaved(code, m_reportFileName);
+}
+
+// The first of the surname's report names, numbered or not, with nothing at all under it.
+QString TForm1::freeReportName() const
+{
+    return zorven::firstFreeReportName(zorven::reportFileName(surname()), [](const QString &name) {
+        const QFileInfo entry(name);
+        return !entry.exists() && !entry.isSymLink();
+    });
+}
+
 bool TForm1::saveReport(const QString &path)
 {
-    const int code = zorven::writeReport(path, m_report);
+    return reportSaved(zorven::writeReport(path, m_report), path);
+}
+
+bool TForm1::reportSaved(int code, const QString &path)
+{
     if (code != 0) {
         m_dialogs->showFileErrorReport(this, zorven::withClosingFullStop(zorven::ioErrorText(code)),
                                        QFileInfo(path).absoluteFilePath());

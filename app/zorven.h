@@ -92,6 +92,9 @@ private:
     // The last step of the scoring run, and the writing of its report.
     void resultsStep();
     bool saveReport(const QString &path);
+    bool saveSheetReport(bool ownReportStands);
+    QString freeReportName() const;
+    bool reportSaved(int code, const QString &path);
     bool saveReportElsewhere();
     bool mayClose();
     void showReportLocation(const QString &path);
@@ -155,6 +158,8 @@ private:
     // The report could not be written and no "Сохранить отчёт…" has succeeded since: the
     // results on screen are in no file.
     bool m_resultsUnsaved = false;
+    // That the table keeps an older format is said once a run, not for every sheet.
+    bool m_olderTableNoticeShown = false;
     // What the report was made of; the printed profile shows the same.
     zorven::ReportData m_reportData;
     TAboutBox *m_aboutBox = nullptr;

@@ -39,8 +39,31 @@ const QString kUsage = QStringLiteral("Использование: zorventest --
 
 constexpr qint64 kProgressIntervalMilliseconds = 250;
 
-// Column 42 of the table, the report's file name, counted from 0.
-constexpr qsizetype kReportNameColumn = 41;
+// The results table is read a piece of this size at a time.
+constexpr qint64 kTablePieceBytes = 1 << 20;
+// How far back from its end a table is looked into for its last line end at a time.
+constexpr qint64 kTailBytes = 1 << 16;
+
+// Where the last whole line of a table another writer may be appending to ends: a row
+// being written has no line end yet, and is read once it has, with the lock. Rows of our
+// writers hold no line break inside quotes, so a line end (CR LF, LF or CR) closes a row.
+qint64 endOfLastLine(QFile &file)
+{
+    const qint64 size = file.size();
+    for (qint64 end = size; end > 0;) {
+        const qint64 from = std::max<qint64>(0, end - kTailBytes);
+        if (!file.seek(from))
+            break;
+        const QByteArray tail = file.read(end - from);
+        if (const qsizetype lineEnd = std::max(tail.lastIndexOf('\n'), tail.lastIndexOf('\r')); lineEnd >= 0) {
+            file.seek(0);
+            return from + lineEnd + 1;
+        }
+        end = from;
+    }
+    file.seek(0);
+    return 0;
+}
 
 struct BatchPaths {
     QString input;
@@ -181,7 +204,7 @@ struct ScoredRow {
 
 // A group's records, scored; touches nothing but its arguments, so it runs on a thread
 // of its own.
-std::vector<ScoredRow> scoredRows(const QList<TableRecord> &records, qsizetype columns,
+std::vector<ScoredRow> scoredRows(const QList<TableRecord> &records, const BatchColumns &columns,
                                   const RegionalSettings &regional)
 {
     std::vector<ScoredRow> rows(records.size());
@@ -228,7 +251,32 @@ struct PlannedRow {
     const ScoredRow *row = nullptr;
     QString reportName;
     QByteArray tableRow;
+    // Replace for a row that supersedes an earlier row of this batch, whose report it takes
+    // over; Keep for every other: another writer's file is never replaced.
+    ExistingReport existing = ExistingReport::Keep;
+    // The report's place in BatchRun::m_chainNames, shared by the rows that supersede
+    // one another; none for a row without column 42.
+    std::optional<std::size_t> chain;
 };
+
+// The report an input row was given, and whose it is, for a later row of the same column 42.
+struct EarlierReport {
+    std::size_t chain = 0; // the report's name is m_chainNames[chain], kept up to date
+    QString surname;
+    Sex sex = Sex::None;
+    int age = 0;
+};
+
+// Whether the plain file at `path` holds exactly `bytes`: the report a stopped run of the
+// batch wrote and gave no row, or another writer's identical one.
+bool holdsBytes(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile() || info.size() != bytes.size())
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
 
 // The table's bytes for a planned row; `reportName` empty when the report was not written.
 QByteArray tableRowOf(const ScoredRow &row, const QString &reportName)
@@ -236,7 +284,7 @@ QByteArray tableRowOf(const ScoredRow &row, const QString &reportName)
     const BatchSheet &input = row.input;
     return resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
                             input.options, row.sheet.raw, row.sheet.stens, row.sheet.secondOrder,
-                            reportName, input.verification});
+                            reportName, input.verification, input.entryMethod, input.minutes});
 }
 
 class BatchRun
@@ -363,15 +411,22 @@ private:
             return cannotRun(QStringLiteral("%1:%2: первая строка — данные, а нужна строка заголовка")
                                  .arg(m_paths.input)
                                  .arg(header.front().line));
+        if (header.front().overlong)
+            return cannotRun(QStringLiteral("%1:%2: строка заголовка длиннее %3 знаков или поле в ней "
+                                            "длиннее %4 знаков")
+                                 .arg(m_paths.input)
+                                 .arg(header.front().line)
+                                 .arg(kLongestTableRecord)
+                                 .arg(kLongestTableField));
         if (header.front().unclosedQuote)
             return cannotRun(QStringLiteral("%1: кавычка в строке заголовка не закрыта до конца "
                                             "файла, строки данных не прочитаны").arg(m_paths.input));
-        m_columns = header.front().fields.size();
-        if (m_columns < kResultsTableInputColumns)
+        m_columns = batchColumnsOf(header.front());
+        if (m_columns.count < kResultsTableInputColumns)
             return cannotRun(QStringLiteral("%1:%2: в строке заголовка столбцов %3, а нужно не меньше %4")
                                  .arg(m_paths.input)
                                  .arg(header.front().line)
-                                 .arg(m_columns)
+                                 .arg(m_columns.count)
                                  .arg(kResultsTableInputColumns));
         return true;
     }
@@ -387,34 +442,59 @@ private:
         if (m_folder < 0)
             return cannotRun(
                 QStringLiteral("%1: папка не открыта: %2").arg(m_paths.outDir, plainErrorText(errno)));
-        HeldResultsTable table(m_tablePath);
-        const TableFailure failure = table.open();
-        if (failure.tornLine != 0)
-            m_messages.say(tornLineText(failure.tornLine, m_tablePath));
-        if (failure.failed())
-            return cannotRun(tableFailureText(failure, m_tablePath));
+        {
+            HeldResultsTable table(m_tablePath);
+            const TableFailure failure = table.open();
+            if (failure.tornLine != 0)
+                m_messages.say(tornLineText(failure.tornLine, m_tablePath));
+            if (failure.olderColumnsKept != 0)
+                m_messages.say(olderTableKeptText(failure.olderColumnsKept, m_tablePath));
+            if (failure.failed())
+                return cannotRun(tableFailureText(failure, m_tablePath));
+        }
         return learnWhatTheTableHolds();
     }
 
     // A batch run again into the same folder, after it was stopped or with an input that
     // grew, finds the rows it already kept: their sheets are skipped, their report names
     // stay taken. Each kept row stands for one input row, so a sheet that is in the input
-    // twice is still scored twice.
+    // twice is still scored twice. Read without the lock, which a table of any size would
+    // otherwise keep from other writers for as long as the reading takes; what they append
+    // meanwhile is read with the lock held, before each group (learnAppendedRows).
     bool learnWhatTheTableHolds()
     {
         QFile file(m_tablePath);
         if (!file.open(QIODevice::ReadOnly))
             return cannotRun(QStringLiteral("%1: таблица не прочитана").arg(m_tablePath));
-        TableRecordStream stream(file);
+        const qint64 end = endOfLastLine(file);
+        TableRecordStream stream(file, kTablePieceBytes, end);
         const QList<TableRecord> header = stream.next(1);
-        const qsizetype columns = header.isEmpty() ? 0 : header.front().fields.size();
+        if (!header.isEmpty())
+            m_tableColumns = batchColumnsOf(header.front());
+        return learnRows(stream, end);
+    }
+
+    // With the lock held, the rows other writers appended since the table was last read.
+    bool learnAppendedRows()
+    {
+        QFile file(m_tablePath);
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(m_learntUpTo))
+            return cannotRun(QStringLiteral("%1: таблица не прочитана").arg(m_tablePath));
+        TableRecordStream stream(file, kTablePieceBytes, file.size());
+        return learnRows(stream, file.size());
+    }
+
+    // The sheets and report names of the rows, compared as the input's are, after the same
+    // reading: a hand edit that changed only the case of a letter leaves a row kept.
+    bool learnRows(TableRecordStream &stream, qint64 end)
+    {
         for (QList<TableRecord> group; !(group = stream.next(kBatchRowsPerSync)).isEmpty();) {
             for (const TableRecord &record : group) {
-                const QStringList &f = record.fields;
-                if (f.size() != columns || columns <= kReportNameColumn)
-                    continue; // a torn row: its sheet is scored again
-                ++m_alreadyKept[sheetKey(f[0], textOfTableField(f[1]), f[2], f[3], f[4])];
-                if (const QString name = textOfTableField(f[kReportNameColumn]); !name.isEmpty())
+                std::variant<BatchSheet, QString> sheet = batchSheetOf(record, m_tableColumns);
+                if (const BatchSheet *kept = std::get_if<BatchSheet>(&sheet))
+                    ++m_alreadyKept[sheetKeyOf(*kept)];
+                if (const QString name = textOfTableField(record.fields.value(m_tableColumns.report));
+                    !name.isEmpty())
                     m_usedNames.insert(name);
             }
         }
@@ -422,6 +502,7 @@ private:
             return cannotRun(QStringLiteral("%1: таблица не прочитана до конца (не в кодировке UTF-8 "
                                             "или ошибка чтения), строки, которые в ней уже есть, "
                                             "не узнать").arg(QDir::toNativeSeparators(m_tablePath)));
+        m_learntUpTo = end;
         return true;
     }
 
@@ -432,6 +513,34 @@ private:
             return false;
         --*kept;
         return true;
+    }
+
+    // A row that names the same report as an earlier row of this batch superseded it where
+    // the window wrote the table, as the window replaced that report: a verification of the
+    // same surname (which may have corrected the sex or age), or the same respondent keyed
+    // again or re-scored. It takes over the report the earlier row was given. A row copied
+    // by hand with column 42 left as it was names another respondent, and gets its own.
+    static bool supersedes(const BatchSheet &later, const EarlierReport &earlier)
+    {
+        return later.surname == earlier.surname
+            && (!later.verification.isEmpty() || (later.sex == earlier.sex && later.age == earlier.age));
+    }
+
+    PlannedRow plannedRowOf(const ScoredRow &row)
+    {
+        const QString &inputName = row.input.reportName;
+        if (const auto earlier = m_reportOfInputName.constFind(inputName);
+            !inputName.isEmpty() && earlier != m_reportOfInputName.cend() && supersedes(row.input, *earlier)) {
+            const QString &name = m_chainNames[earlier->chain];
+            return {&row, name, tableRowOf(row, name), ExistingReport::Replace, earlier->chain};
+        }
+        const QString name = unusedReportName(row.reportName);
+        if (inputName.isEmpty())
+            return {&row, name, tableRowOf(row, name), ExistingReport::Keep, std::nullopt};
+        m_chainNames.push_back(name);
+        const std::size_t chain = m_chainNames.size() - 1;
+        m_reportOfInputName.insert(inputName, {chain, row.input.surname, row.input.sex, row.input.age});
+        return {&row, name, tableRowOf(row, name), ExistingReport::Keep, chain};
     }
 
     // Rejections are told, rows the table already holds skipped, and each other row
@@ -446,8 +555,7 @@ private:
             } else if (isAlreadyKept(row)) {
                 ++m_skipped;
             } else {
-                const QString name = unusedReportName(row.reportName);
-                planned.push_back({&row, name, tableRowOf(row, name)});
+                planned.push_back(plannedRowOf(row));
                 continue;
             }
             m_messages.progress(++m_done, m_rejected, m_total);
@@ -459,19 +567,24 @@ private:
     // folder that fills up then stops the batch before a report it could give no row.
     bool keepGroup(const std::vector<ScoredRow> &group)
     {
+        HeldResultsTable table(m_tablePath);
+        TableFailure failure = table.open();
+        if (failure.failed())
+            return cannotRun(tableFailureText(failure, m_tablePath));
+        if (!learnAppendedRows())
+            return false;
         const std::vector<PlannedRow> planned = plannedRows(group);
         if (planned.empty())
             return true;
-        HeldResultsTable table(m_tablePath);
         qint64 roomNeeded = 0;
         for (const PlannedRow &plan : planned)
             roomNeeded += plan.tableRow.size();
-        TableFailure failure = table.open();
-        if (!failure.failed())
-            failure = table.reserve(roomNeeded);
+        failure = table.reserve(roomNeeded);
         if (failure.failed())
             return cannotRun(tableFailureText(failure, m_tablePath));
-        return writeGroup(planned, table);
+        const bool kept = writeGroup(planned, table);
+        m_learntUpTo = QFileInfo(m_tablePath).size(); // this batch's own rows are no earlier run's
+        return kept;
     }
 
     // False when the batch must stop: the folder can take no more reports, or the rows
@@ -483,17 +596,21 @@ private:
         int rowCount = 0;
         bool folderFull = false;
         for (const PlannedRow &plan : planned) {
-            const WrittenReport report = writeReportOf(*plan.row, plan.reportName);
+            // A superseding row follows its earlier row to the name that row was written under.
+            QString name = plan.existing == ExistingReport::Replace ? m_chainNames[*plan.chain] : plan.reportName;
+            const WrittenReport report = writeReportOf(*plan.row, name, plan.existing);
+            if (plan.chain)
+                m_chainNames[*plan.chain] = name;
             if (report == WrittenReport::FolderFull) {
                 folderFull = true;
                 break;
             }
-            if (report == WrittenReport::Written) {
-                written << plan.reportName;
-                rows += plan.tableRow;
-            } else {
+            if (report == WrittenReport::Written)
+                written << name;
+            if (report == WrittenReport::Refused)
                 rows += tableRowOf(*plan.row, QString());
-            }
+            else
+                rows += name == plan.reportName ? plan.tableRow : tableRowOf(*plan.row, name);
             ++rowCount;
             m_messages.progress(++m_done, m_rejected, m_total);
         }
@@ -506,15 +623,24 @@ private:
         return !folderFull;
     }
 
-    enum class WrittenReport { Written, Refused, FolderFull };
+    // Written: a new file, taken away again if its row cannot be kept. Kept: a file that
+    // was there already and stays (replaced as planned, or holding these very bytes).
+    enum class WrittenReport { Written, Kept, Refused, FolderFull };
 
     // A report refused for its row alone leaves the row with an empty report name; a full
-    // or read-only folder would refuse every later report the same way.
-    WrittenReport writeReportOf(const ScoredRow &row, const QString &name)
+    // or read-only folder would refuse every later report the same way. A name another
+    // writer took since it was planned gives way to the next free one.
+    WrittenReport writeReportOf(const ScoredRow &row, QString &name, ExistingReport existing)
     {
-        const int code = writeReport(m_outDir.filePath(name), row.report, ReportSync::LeftToCaller);
+        int code = 0;
+        while ((code = writeReport(m_outDir.filePath(name), row.report, ReportSync::LeftToCaller, existing))
+               == kReportNameTaken) {
+            if (holdsBytes(m_outDir.filePath(name), row.report))
+                return WrittenReport::Kept;
+            name = unusedReportName(row.reportName);
+        }
         if (code == 0)
-            return WrittenReport::Written;
+            return existing == ExistingReport::Replace ? WrittenReport::Kept : WrittenReport::Written;
         ++m_unwritten;
         const bool folderFailed = code == ENOSPC || code == EDQUOT || code == EROFS;
         m_messages.say(QStringLiteral("%1:%2: отчёт «%3» не записан: %4%5")
@@ -570,11 +696,17 @@ private:
     QString m_tablePath;
     RegionalSettings m_regional;
     int m_folder = -1;
-    qsizetype m_columns = 0;
+    BatchColumns m_columns;
+    BatchColumns m_tableColumns; // of the output table
+    qint64 m_learntUpTo = 0;     // how much of the output table has been read
     int m_total = 0;
     int m_done = 0;
     QSet<QString> m_usedNames;
     QHash<QString, int> m_nextNumber;
+    // Column 42 of the input's rows scored so far, whose row it was, and (through the chain)
+    // the report it was written under.
+    QHash<QString, EarlierReport> m_reportOfInputName;
+    std::vector<QString> m_chainNames;
     QHash<QByteArray, int> m_alreadyKept;
     int m_keptRows = 0;
     int m_skipped = 0;

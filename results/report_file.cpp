@@ -19,6 +19,8 @@ namespace {
 // failure, and a failed write to a device is what it most likely was.
 constexpr int kUnexplainedFailure = EIO;
 
+static_assert(kReportNameTaken == EEXIST);
+
 // errno is read right after the failing call: Qt's later calls leave other values in it.
 int codeOfFailedCall()
 {
@@ -157,20 +159,44 @@ int replaceUnsynced(const QString &path, const QByteArray &bytes)
 
 // A batch mostly writes names that do not exist yet: those are created in place, which
 // never follows a link, and a file left part-written is removed. A name that exists is
-// replaced as above.
-int writeUnsynced(const QString &path, const QByteArray &bytes)
+// replaced as above, when that is planned.
+int writeUnsynced(const QString &path, const QByteArray &bytes, ExistingReport existing)
 {
     const QByteArray name = QFile::encodeName(path);
     errno = 0;
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST)
+        return existing == ExistingReport::Replace ? replaceUnsynced(path, bytes) : kReportNameTaken;
     if (fd < 0)
-        return errno == EEXIST ? replaceUnsynced(path, bytes) : codeOfFailedCall();
+        return codeOfFailedCall();
     int failure = writeAllTo(fd, bytes);
     errno = 0;
     if (::close(fd) != 0 && !failure)
         failure = codeOfFailedCall();
     if (failure)
         ::unlink(name.constData());
+    return failure;
+}
+
+// Written and synced beside the target, then linked to its name, which fails on any entry
+// standing there: the report appears whole or not at all, and never in another's place.
+int writeNewSynced(const QString &path, const QByteArray &bytes)
+{
+    QByteArray temporaryName;
+    const int fd = createFileBeside(path, temporaryName);
+    if (fd < 0)
+        return codeOfFailedCall();
+    int failure = writeAllTo(fd, bytes);
+    errno = 0;
+    if (!failure && ::fsync(fd) != 0)
+        failure = codeOfFailedCall();
+    errno = 0;
+    if (::close(fd) != 0 && !failure)
+        failure = codeOfFailedCall();
+    errno = 0;
+    if (!failure && ::link(temporaryName.constData(), QFile::encodeName(path).constData()) != 0)
+        failure = errno == EEXIST ? kReportNameTaken : codeOfFailedCall();
+    ::unlink(temporaryName.constData());
     return failure;
 }
 
@@ -216,7 +242,14 @@ int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFact
 
 int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync)
 {
-    return sync == ReportSync::EachReport ? writeReport(path, bytes) : writeUnsynced(path, bytes);
+    return writeReport(path, bytes, sync, ExistingReport::Replace);
+}
+
+int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync, ExistingReport existing)
+{
+    if (sync == ReportSync::LeftToCaller)
+        return writeUnsynced(path, bytes, existing);
+    return existing == ExistingReport::Replace ? writeReport(path, bytes) : writeNewSynced(path, bytes);
 }
 
 } // namespace zorven

@@ -30,6 +30,15 @@ int writeReport(const QString &path, const QByteArray &bytes, const SaveFileFact
 enum class ReportSync { EachReport, LeftToCaller };
 int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync);
 
+// Whether a file found at the path is replaced. In a shared folder another writer may make
+// a report of the planned name between the moment a name is chosen and the writing: only a
+// replacement the writer planned (the sheet's own earlier report, one the operator chose to
+// replace) may take its place; a new report is made exclusively.
+enum class ExistingReport { Replace, Keep };
+// Returned, with nothing written, when `existing` is Keep and the name is taken by then.
+inline constexpr int kReportNameTaken = 17; // EEXIST, as ioErrorCode() passes it on
+int writeReport(const QString &path, const QByteArray &bytes, ReportSync sync, ExistingReport existing);
+
 // Under a file-size limit the system ends a process that writes past it, and the sheet
 // on screen would be lost with it. Called once at start, this turns such a write into a
 // failed write (EFBIG, "I/O error 27") that is reported like any other.

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -30,7 +29,7 @@ constexpr qint64 kLeftoverLockAgeSeconds = 2;
 // comma the Russian regional settings use.
 constexpr QChar kTableDecimalSeparator = u',';
 
-// Read in pieces of this size when a torn last line is looked into.
+// Read in pieces of this size when a torn last line is looked into or a table upgraded.
 constexpr qint64 kScanBytes = 1 << 20;
 
 // A write that fails without telling why is still a failure of the disk.
@@ -57,7 +56,7 @@ QByteArray quotedField(const QString &text)
     return '"' + field + '"';
 }
 
-// The header's first 42 columns, the older table's whole header.
+// Every column's header, in order; "Время, мин" is quoted for its comma like any field.
 QList<QByteArray> headerFields()
 {
     QList<QByteArray> fields = {"Дата", "Фамилия", "Пол", "Возраст", "Ответы"};
@@ -65,7 +64,10 @@ QList<QByteArray> headerFields()
         fields << "Балл " + QByteArray(factor.data(), factor.size());
     for (const std::string_view factor : kFactorNames)
         fields << "Стен " + QByteArray(factor.data(), factor.size());
-    fields << "F1" << "F2" << "F3" << "F4" << "Отчёт";
+    fields << "F1" << "F2" << "F3" << "F4";
+    for (const QString &header : {kReportHeader, kVerificationHeader, kEntryMethodHeader, kMinutesHeader})
+        fields << quotedField(header);
+    Q_ASSERT(fields.size() == kResultsTableColumns);
     return fields;
 }
 
@@ -105,9 +107,9 @@ int lastError()
     return errno != 0 ? errno : kUnexplainedFailure;
 }
 
-bool startsWithOurHeader(QFileDevice &table)
+bool startsWithOurHeader(QFileDevice &table, int columns)
 {
-    const QByteArray header = kUtf8ByteOrderMark + resultsTableHeader();
+    const QByteArray header = kUtf8ByteOrderMark + resultsTableHeader(columns);
     return table.seek(0) && table.read(header.size()) == header;
 }
 
@@ -272,41 +274,167 @@ bool isRegularFile(int fd)
     return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
-bool startsWithOlderHeader(const QString &path)
+// The width of a table an earlier version wrote, from its first bytes; 0 for any other.
+int olderTableColumns(QByteArrayView start)
 {
-    QFile table(path);
-    const QByteArray header = kUtf8ByteOrderMark + olderResultsTableHeader();
-    return table.open(QIODevice::ReadOnly) && table.read(header.size()) == header;
+    for (const int columns : {kOlderResultsTableColumns, kVerifiedResultsTableColumns}) {
+        if (start.startsWith(kUtf8ByteOrderMark + resultsTableHeader(columns)))
+            return columns;
+    }
+    return 0;
+}
+
+// Turns an older table's rows into rows of today's width as they stream past: the missing
+// columns' ';' go before every line end that closes a record (one outside quotes, after a
+// line that holds something). CR LF, LF and CR alone each end a line, as spreadsheets write
+// all three; a last line without any line end (a writer stopped half-way) is left as it is.
+class RowWidening
+{
+public:
+    explicit RowWidening(int columns) : m_emptyColumns(kResultsTableColumns - columns, ';') {}
+
+    QByteArray widened(QByteArrayView piece)
+    {
+        QByteArray out;
+        out.reserve(piece.size() + piece.size() / 64);
+        for (const char c : piece) {
+            const bool lfOfCrLf = c == '\n' && m_afterCr;
+            if (c == '"')
+                m_quoted = !m_quoted;
+            const bool lineEnd = !m_quoted && (c == '\r' || c == '\n') && !lfOfCrLf;
+            if (lineEnd && m_lineHoldsText)
+                out += m_emptyColumns;
+            if (!lfOfCrLf)
+                m_lineHoldsText = !lineEnd;
+            m_afterCr = lineEnd && c == '\r';
+            out += c;
+        }
+        return out;
+    }
+
+private:
+    QByteArray m_emptyColumns;
+    bool m_quoted = false;
+    bool m_lineHoldsText = false;
+    bool m_afterCr = false;
+};
+
+// Our rows cut to the first `columns` fields, for a table that keeps an older format.
+QByteArray rowsCutTo(const QByteArray &rows, int columns)
+{
+    QByteArray cut;
+    cut.reserve(rows.size());
+    bool quoted = false;
+    int separators = 0;
+    for (const char c : rows) {
+        if (c == '"')
+            quoted = !quoted;
+        const bool lineEnd = !quoted && (c == '\r' || c == '\n');
+        if (!quoted && c == ';')
+            ++separators;
+        if (lineEnd)
+            separators = 0;
+        if (separators < columns || lineEnd)
+            cut += c;
+    }
+    return cut;
+}
+
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Why an older table could not be replaced by its upgrade while it can still take rows:
+// the user may write the table but not give a new file its owner and group (another
+// user's table in a shared folder), nor replace it (an append-only file, a folder that
+// is not writable, or one whose sticky bit keeps others' files).
+bool keepsOlderFormat(int error)
+{
+    return error == EPERM || error == EACCES;
+}
+
+struct UpgradeOutcome {
+    TableFailure failure;
+    int keptColumns = 0; // the older width the table keeps; 0 when upgraded or not older
+};
+
+UpgradeOutcome upgradeFailure(int error, int columns)
+{
+    UpgradeOutcome outcome;
+    if (keepsOlderFormat(error))
+        outcome.keptColumns = columns;
+    else
+        outcome.failure = failureOf(TableFailure::Kind::Io, error);
+    return outcome;
+}
+
+// The upgrade's bytes into `to`, read from `from` after the older header, a piece at a time
+// so that a table of any size costs a fixed amount of memory. 0 or errno.
+int writeUpgraded(QFile &from, int to, int columns)
+{
+    RowWidening widening(columns);
+    QByteArray bytes = kUtf8ByteOrderMark + resultsTableHeader();
+    for (;;) {
+        qsizetype written = 0;
+        while (written < bytes.size()) {
+            errno = 0;
+            const ssize_t count = ::write(to, bytes.constData() + written, bytes.size() - written);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                return lastError();
+            written += count;
+        }
+        if (from.atEnd())
+            return ::fsync(to) == 0 ? 0 : lastError();
+        const QByteArray piece = from.read(kScanBytes);
+        if (piece.isEmpty())
+            return kUnexplainedFailure;
+        bytes = widening.widened(piece);
+    }
 }
 
 // Done with the lock held. Only a plain file is looked at: a link or a device is refused
-// by the append that follows. The replacement is renamed into place, so a crash leaves
-// the older table or the upgraded one, never a mixture.
-TableFailure upgradeOlderTable(const QString &path)
+// by the append that follows. The upgrade is written beside the table with the table's
+// owner, group and permission bits and renamed over it, so a crash leaves the older table
+// or the upgraded one, never a mixture. Where the table cannot be replaced so, it keeps
+// its format and takes rows of its own width (told in keptColumns).
+UpgradeOutcome upgradeOlderTable(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile() || !startsWithOlderHeader(path))
+    Descriptor older{::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC)};
+    struct stat status {};
+    if (older.fd < 0 || ::fstat(older.fd, &status) != 0 || !S_ISREG(status.st_mode))
         return {};
-    QFile older(path);
+    QFile from;
+    if (!from.open(older.fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return {};
+    const int columns = olderTableColumns(from.read(kUtf8ByteOrderMark.size() + resultsTableHeader().size()));
+    if (columns == 0 || !from.seek(kUtf8ByteOrderMark.size() + resultsTableHeader(columns).size()))
+        return {};
+    // The lock is held, so a file of this name is a leftover of an upgrade that was stopped.
+    const QByteArray upgradeName = QFile::encodeName(path + QStringLiteral(".upgrade"));
+    ::unlink(upgradeName.constData());
     errno = 0;
-    if (!older.open(QIODevice::ReadOnly))
-        return failureOf(TableFailure::Kind::Io, lastError());
-    const QByteArray upgraded = upgradedOlderTable(older.readAll());
-    older.close();
-    QSaveFile table(path);
+    Descriptor upgrade{::open(upgradeName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)};
+    if (upgrade.fd < 0)
+        return upgradeFailure(lastError(), columns);
     errno = 0;
-    if (!table.open(QIODevice::WriteOnly))
-        return failureOf(TableFailure::Kind::Io, lastError());
+    int error = ::fchown(upgrade.fd, status.st_uid, status.st_gid) == 0
+            && ::fchmod(upgrade.fd, status.st_mode & 07777) == 0
+        ? writeUpgraded(from, upgrade.fd, columns)
+        : lastError();
     errno = 0;
-    if (table.write(upgraded) != upgraded.size() || !table.flush()) {
-        const int error = lastError();
-        table.cancelWriting();
-        return failureOf(TableFailure::Kind::Io, error);
-    }
-    errno = 0;
-    if (!table.commit())
-        return failureOf(TableFailure::Kind::Io, lastError());
-    return {};
+    if (error == 0 && ::rename(upgradeName.constData(), QFile::encodeName(path).constData()) != 0)
+        error = lastError();
+    if (error != 0)
+        ::unlink(upgradeName.constData());
+    return error == 0 ? UpgradeOutcome{} : upgradeFailure(error, columns);
 }
 
 QString reasonText(const TableFailure &failure, const QString &lockPath)
@@ -403,14 +531,17 @@ char optionLetter(int option)
 
 QByteArray resultsTableHeader()
 {
-    return joinedRow(headerFields() << "Проверка");
+    return joinedRow(headerFields());
+}
+
+QByteArray resultsTableHeader(int columns)
+{
+    return headerFields().mid(0, columns).join(';') + "\r\n";
 }
 
 QByteArray olderResultsTableHeader()
 {
-    const QList<QByteArray> fields = headerFields();
-    Q_ASSERT(fields.size() == kOlderResultsTableColumns);
-    return fields.join(';') + "\r\n";
+    return resultsTableHeader(kOlderResultsTableColumns);
 }
 
 QString verifiedWithCorrections(int corrections)
@@ -418,31 +549,14 @@ QString verifiedWithCorrections(int corrections)
     return corrections == 0 ? kVerified : kVerified + QStringLiteral(", исправлено %1").arg(corrections);
 }
 
-// A ';' before every line end that closes a record: one outside quotes, after a line that
-// holds something.
-QByteArray upgradedOlderTable(const QByteArray &older)
+QString scannedAndChecked(int checkedAnswers)
 {
-    const QByteArray olderStart = kUtf8ByteOrderMark + olderResultsTableHeader();
-    Q_ASSERT(older.startsWith(olderStart));
-    QByteArray upgraded = kUtf8ByteOrderMark + resultsTableHeader();
-    upgraded.reserve(older.size() + older.size() / 256 + upgraded.size());
-    bool quoted = false;
-    bool lineHoldsText = false;
-    for (qsizetype i = olderStart.size(); i < older.size(); ++i) {
-        const char c = older[i];
-        const bool lineEnd = c == '\n' || (c == '\r' && i + 1 < older.size() && older[i + 1] == '\n');
-        if (c == '"')
-            quoted = !quoted;
-        if (lineEnd && !quoted && lineHoldsText)
-            upgraded += ';';
-        lineHoldsText = !(lineEnd && !quoted);
-        upgraded += c;
-        if (lineEnd && c == '\r') {
-            upgraded += '\n';
-            ++i;
-        }
-    }
-    return upgraded;
+    return kScanned + QStringLiteral(", проверено %1").arg(checkedAnswers);
+}
+
+QString sessionMinutes(int minutes)
+{
+    return QString::number(minutes);
 }
 
 QByteArray resultsTableRow(const ResultsRow &row)
@@ -458,28 +572,40 @@ QByteArray resultsTableRow(const ResultsRow &row)
     for (const double value : row.secondOrder)
         text += ';' + quotedField(generalNumber(value, kTableDecimalSeparator));
     text += ';' + quotedField(formulaSafeText(row.reportFileName)) + ';' + quotedField(row.verification)
-            + "\r\n";
+            + ';' + quotedField(row.entryMethod) + ';' + quotedField(row.minutes) + "\r\n";
     return text;
 }
 
+namespace {
+
+// A text that starts with the mark itself is marked too, so that taking one mark off
+// gives back every text as typed: «'=x» is written «''=x», not «'=x», which is «=x»'s.
+bool needsMark(const QString &text)
+{
+    return startsLikeFormula(text) || text.startsWith(u'\'');
+}
+
+} // namespace
+
 QString formulaSafeText(const QString &text)
 {
-    return startsLikeFormula(text) ? u'\'' + text : text;
+    return needsMark(text) ? u'\'' + text : text;
 }
 
 QString textOfTableField(const QString &field)
 {
-    return field.startsWith(u'\'') && startsLikeFormula(field.mid(1)) ? field.mid(1) : field;
+    return field.startsWith(u'\'') && needsMark(field.mid(1)) ? field.mid(1) : field;
 }
 
-TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows)
+// Appends rows already of the table's width, `columns`.
+TableFailure appendAtWidth(QFileDevice &table, const QByteArray &rows, int columns)
 {
     const qint64 sizeBefore = table.size();
     QByteArray bytes;
     TornLine torn;
     if (sizeBefore == 0)
         bytes = kUtf8ByteOrderMark + resultsTableHeader();
-    else if (!startsWithOurHeader(table))
+    else if (!startsWithOurHeader(table, columns))
         return failureOf(TableFailure::Kind::Foreign);
     else if (!endsInLineEnd(table, sizeBefore))
         torn = tornLineOf(table, sizeBefore);
@@ -490,6 +616,11 @@ TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows)
     if (!failure.failed())
         failure.tornLine = torn.line;
     return failure;
+}
+
+TableFailure appendToOpenTable(QFileDevice &table, const QByteArray &rows)
+{
+    return appendAtWidth(table, rows, kResultsTableColumns);
 }
 
 struct HeldResultsTable::Held {
@@ -504,6 +635,7 @@ struct HeldResultsTable::Held {
     QLockFile lock;
     int lockWaitMilliseconds;
     QFile file;
+    int columns = kResultsTableColumns; // fewer for an older table that could not be upgraded
 };
 
 HeldResultsTable::HeldResultsTable(const QString &path, int lockWaitMilliseconds)
@@ -519,8 +651,11 @@ TableFailure HeldResultsTable::open()
             takeLock(m_held->lock, m_held->lockPath, m_held->lockWaitMilliseconds);
         failure.failed())
         return failure;
-    if (const TableFailure failure = upgradeOlderTable(m_held->path); failure.failed())
-        return failure;
+    const UpgradeOutcome upgrade = upgradeOlderTable(m_held->path);
+    if (upgrade.failure.failed())
+        return upgrade.failure;
+    if (upgrade.keptColumns != 0)
+        m_held->columns = upgrade.keptColumns;
     errno = 0;
     const int fd = openTableFile(m_held->path);
     if (fd < 0) {
@@ -536,7 +671,10 @@ TableFailure HeldResultsTable::open()
         ::close(fd);
         return failureOf(TableFailure::Kind::Io, kUnexplainedFailure);
     }
-    return appendToOpenTable(m_held->file, {});
+    TableFailure opened = appendAtWidth(m_held->file, {}, m_held->columns);
+    if (m_held->columns != kResultsTableColumns)
+        opened.olderColumnsKept = m_held->columns;
+    return opened;
 }
 
 // Blocks set aside beyond the end keep the file's size, so a reader sees only whole
@@ -557,7 +695,9 @@ TableFailure HeldResultsTable::reserve(qint64 bytes)
 
 TableFailure HeldResultsTable::append(const QByteArray &rows)
 {
-    return appendToOpenTable(m_held->file, rows);
+    if (m_held->columns == kResultsTableColumns)
+        return appendAtWidth(m_held->file, rows, kResultsTableColumns);
+    return appendAtWidth(m_held->file, rowsCutTo(rows, m_held->columns), m_held->columns);
 }
 
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows)
@@ -572,9 +712,10 @@ TableFailure appendToResultsTable(const QString &path, const QByteArray &rows,
     TableFailure failure = table.open();
     if (failure.failed())
         return failure;
-    const int tornLine = failure.tornLine;
+    const TableFailure opened = failure;
     failure = table.append(rows);
-    failure.tornLine = tornLine;
+    failure.tornLine = opened.tornLine;
+    failure.olderColumnsKept = opened.olderColumnsKept;
     return failure;
 }
 
@@ -592,6 +733,32 @@ QString tornLineText(int line, const QString &path)
                           "правили вручную); она закончена, новые строки начинаются с новой строки.")
         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
         .arg(line);
+}
+
+namespace {
+
+// «Проверка», «Способ ввода», «Время, мин»: the columns a table of `columns` lacks.
+QString missingColumnsText(int columns)
+{
+    const QStringList missing =
+        QStringList{kVerificationHeader, kEntryMethodHeader, kMinutesHeader}.mid(columns - kOlderResultsTableColumns);
+    return u'«' + missing.join(QStringLiteral("», «")) + u'»';
+}
+
+} // namespace
+
+QString olderTableKeptText(int columns, const QString &path)
+{
+    return QStringLiteral("Таблица «%1» записана прежней версией программы (столбцов %2), и перевести её "
+                          "в новый формат нельзя: заменить её файлом с тем же владельцем, группой и "
+                          "правами может только её владелец или администратор, а файл с атрибутом "
+                          "«только добавление» (chattr +a) не может заменить никто. Строка добавлена "
+                          "в прежнем формате, без столбцов %3, которых в таблице нет. "
+                          "Чтобы перевести таблицу в новый формат, пусть её владелец (для файла "
+                          "«только добавление» — после chattr -a) добавит в неё строку этой программой.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()))
+        .arg(columns)
+        .arg(missingColumnsText(columns));
 }
 
 } // namespace zorven

@@ -16,9 +16,11 @@ class QFileDevice;
 namespace zorven {
 
 inline const QString kResultsTableFileName = QStringLiteral("zorven-results.csv");
-inline constexpr int kResultsTableColumns = 43;
-// Tables written before column 43, «Проверка», existed; the next append upgrades them.
+inline constexpr int kResultsTableColumns = 45;
+// The widths of the tables earlier versions wrote, which the next append upgrades: before
+// column 43, «Проверка», existed, and before columns 44 and 45 existed.
 inline constexpr int kOlderResultsTableColumns = 42;
+inline constexpr int kVerifiedResultsTableColumns = 43;
 // The columns a row is scored from: date and time, surname, sex, age, answers.
 inline constexpr int kResultsTableInputColumns = 5;
 
@@ -37,11 +39,34 @@ struct ResultsRow {
     SecondOrder secondOrder{};
     QString reportFileName; // as written, without the directory; empty when not written
     QString verification;   // column 43: empty, kVerified or verifiedWithCorrections(N)
+    QString entryMethod;    // column 44: empty when keyed, kOnScreen, kScanned or scannedAndChecked(N)
+    QString minutes;        // column 45: an on-screen session's minutes; empty otherwise
 };
+
+// The last three columns, counted from 0 as a record's fields are, and their headers. The
+// batch copies them through only from a column under that header.
+inline constexpr int kVerificationColumn = kOlderResultsTableColumns;
+inline constexpr int kEntryMethodColumn = kVerifiedResultsTableColumns;
+inline constexpr int kMinutesColumn = kEntryMethodColumn + 1;
+static_assert(kMinutesColumn + 1 == kResultsTableColumns);
+inline const QString kReportHeader = QStringLiteral("Отчёт"); // column 42
+inline const QString kVerificationHeader = QStringLiteral("Проверка");
+inline const QString kEntryMethodHeader = QStringLiteral("Способ ввода");
+inline const QString kMinutesHeader = QStringLiteral("Время, мин");
 
 // Column 43 of a sheet keyed a second time to check the first keying.
 inline const QString kVerified = QStringLiteral("проверен");
 QString verifiedWithCorrections(int corrections);
+
+// Column 44: how the sheet came in. Empty for a paper sheet keyed by hand (every row of the
+// tables written before the column existed), kOnScreen for a respondent who answered on the
+// screen, kScanned for a scanned sheet taken as read, scannedAndChecked(N) for one whose N
+// answers the operator looked at.
+inline const QString kOnScreen = QStringLiteral("экран");
+inline const QString kScanned = QStringLiteral("скан");
+QString scannedAndChecked(int checkedAnswers);
+// Column 45 for an on-screen session of `minutes` whole minutes.
+QString sessionMinutes(int minutes);
 
 // Column 1: local time as yyyy-MM-ddTHH:mm:ss, the same in every locale.
 QString tableDateTime(const QDateTime &dateTime);
@@ -55,13 +80,11 @@ char optionLetter(int option);
 
 // The header line, with its CR LF and without the byte-order mark.
 QByteArray resultsTableHeader();
+// The header of a table of the first `columns` columns: kOlderResultsTableColumns or
+// kVerifiedResultsTableColumns for the tables earlier versions wrote.
+QByteArray resultsTableHeader(int columns);
 // The header of the tables written before column 43.
 QByteArray olderResultsTableHeader();
-
-// An older table's bytes (byte-order mark and header included) with the current header and
-// an empty column 43 at the end of every row; nothing else changes. A last line without
-// its line end (a writer stopped half-way) is left as it is.
-QByteArray upgradedOlderTable(const QByteArray &older);
 
 // One row, CR LF ended: fields separated by ';', a field holding ';', ',', '"', CR or LF
 // quoted with its '"' doubled. F1..F4 are written as the report writes them, but always
@@ -71,8 +94,9 @@ QByteArray resultsTableRow(const ResultsRow &row);
 
 // Spreadsheets evaluate a field starting with '=', '+', '-' or '@' as a formula (and one
 // starting with a tab or CR after trimming it), so a surname could become a live link.
-// Such a text gets a leading apostrophe, which shows it as text; textOfTableField takes
-// the mark off again when the table is read back.
+// Such a text gets a leading apostrophe, which shows it as text, and so does a text that
+// starts with an apostrophe; textOfTableField takes one mark off again when the table is
+// read back, so every text comes back as typed.
 QString formulaSafeText(const QString &text);
 QString textOfTableField(const QString &field);
 
@@ -93,6 +117,11 @@ struct TableFailure {
     // writing, or the file was edited by hand) and was ended before anything was
     // appended. Its 1-based line; 0 when the table ended whole.
     int tornLine = 0;
+    // Not a failure either: a table of an earlier, narrower format that could not be
+    // upgraded keeping its owner, group and permission bits, or could not be replaced at
+    // all (append-only), took the rows cut to its own width, this many columns; 0 when
+    // the table has today's format.
+    int olderColumnsKept = 0;
     // What was found at the lock file's place, in Russian: for LockNotAFile what stands
     // there, for Busy who holds the lock when the lock file says so.
     QString lockDetail;
@@ -135,9 +164,11 @@ private:
 // neither interleave nor both start the file. A new file starts with the byte-order mark
 // and the header. An existing file is only ever appended to, and only when it starts with
 // our header; a torn last line is ended first, so that the damage stays in its own line;
-// a failed write is cut back off, so the table never ends in half a row. A table of the
-// older 42-column format is first upgraded whole, under the same lock, by an atomic
-// replacement: either every row gains its empty column 43 or none does.
+// a failed write is cut back off, so the table never ends in half a row. A table of an
+// older format (42 or 43 columns) is first upgraded whole, under the same lock, by an
+// atomic replacement that keeps its owner, group and permission bits: either every row
+// gains its empty columns or none does. Where that replacement is not allowed, the table
+// keeps its format and the rows are cut to its width (told in olderColumnsKept).
 TableFailure appendToResultsTable(const QString &path, const QByteArray &rows);
 // The same, waiting at most `lockWaitMilliseconds` for a lock another copy holds (kind
 // Busy when it is still held): the window tries briefly and lets the operator try again.
@@ -156,5 +187,9 @@ QString tableFailureText(const TableFailure &failure, const QString &path);
 
 // That a torn last line was ended, naming the file and the line.
 QString tornLineText(int line, const QString &path);
+
+// That an older table kept its format and the rows lost their last columns, and how to
+// upgrade it.
+QString olderTableKeptText(int columns, const QString &path);
 
 } // namespace zorven

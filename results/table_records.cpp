@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <optional>
 
 namespace zorven {
@@ -14,14 +15,16 @@ namespace {
 class RecordParser
 {
 public:
-    RecordParser(QStringView text, qsizetype at, int line, bool complete)
-        : m_text(text), m_at(at), m_line(line), m_complete(complete)
+    RecordParser(QStringView text, qsizetype at, int line, bool complete, bool skipping = false)
+        : m_text(text), m_at(at), m_line(line), m_complete(complete), m_skipping(skipping)
     {
     }
 
     // The next record; nothing at the end of the text, or where more text is wanted.
     std::optional<TableRecord> take()
     {
+        if (m_skipping && !skipToLineEnd())
+            return std::nullopt;
         while (!atEnd() && atLineEnd()) {
             if (!takeLineEnd())
                 return std::nullopt;
@@ -30,7 +33,20 @@ public:
             return std::nullopt;
         const qsizetype start = m_at;
         const int startLine = m_line;
+        m_recordStart = start;
         TableRecord taken = record();
+        // Reading goes on after the first line end of the overlong record: a quote left
+        // open costs that one line of the file.
+        if (taken.overlong || (m_ranOut && m_at - start > kLongestTableRecord)) {
+            taken.overlong = true;
+            taken.fields.clear();
+            taken.unclosedQuote = false;
+            m_ranOut = false;
+            m_skipping = true;
+            m_at = start;
+            m_line = startLine;
+            return taken;
+        }
         if (m_ranOut) {
             m_at = start;
             m_line = startLine;
@@ -41,8 +57,25 @@ public:
 
     qsizetype at() const { return m_at; }
     int line() const { return m_line; }
+    bool skipping() const { return m_skipping; }
 
 private:
+    // Passes over what is left of an overlong record, up to its line end; false when the
+    // text ran out first.
+    bool skipToLineEnd()
+    {
+        const QChar *const begin = m_text.data();
+        const QChar *const end = begin + m_text.size();
+        m_at = std::find_if(begin + m_at, end, [](QChar c) { return c == u'\n' || c == u'\r'; }) - begin;
+        m_skipping = atEnd();
+        return !m_skipping;
+    }
+
+    bool tooLong(const QString &field) const
+    {
+        return field.size() > kLongestTableField || m_at - m_recordStart > kLongestTableRecord;
+    }
+
     bool atEnd() const { return m_at >= m_text.size(); }
     QChar current() const { return m_text[m_at]; }
 
@@ -75,6 +108,10 @@ private:
         record.line = m_line;
         for (;;) {
             record.fields << field(record.unclosedQuote);
+            if (tooLong(record.fields.back())) {
+                record.overlong = true;
+                return record;
+            }
             if (runsOut() || atEnd())
                 return record;
             if (atLineEnd()) {
@@ -129,12 +166,17 @@ private:
     {
         ++m_at;
         while (!atEnd()) {
-            const qsizetype quote = m_text.indexOf(u'"', m_at);
-            const qsizetype end = quote < 0 ? m_text.size() : quote;
+            // Looked at no further than the longest field, which the run is cut at.
+            const qsizetype limit = std::min(m_text.size(), m_at + kLongestTableField + 1 - text.size());
+            const qsizetype found = m_text.indexOf(u'"', m_at);
+            const qsizetype quote = found >= limit ? -1 : found;
+            const qsizetype end = quote < 0 ? limit : quote;
             const QStringView run = m_text.sliced(m_at, end - m_at);
             m_line += linesIn(run, end);
             text += run;
             m_at = end;
+            if (tooLong(text))
+                return true;
             if (quote < 0)
                 break;
             ++m_at;
@@ -154,6 +196,8 @@ private:
     int m_line = 1;
     bool m_complete = true;
     bool m_ranOut = false;
+    bool m_skipping = false;
+    qsizetype m_recordStart = 0;
 };
 
 } // namespace
@@ -167,8 +211,8 @@ QList<TableRecord> tableRecords(QStringView text)
     return records;
 }
 
-TableRecordStream::TableRecordStream(QIODevice &device, qint64 pieceBytes)
-    : m_device(device), m_pieceBytes(pieceBytes)
+TableRecordStream::TableRecordStream(QIODevice &device, qint64 pieceBytes, qint64 endAt)
+    : m_device(device), m_pieceBytes(pieceBytes), m_endAt(endAt)
 {
 }
 
@@ -179,7 +223,7 @@ QList<TableRecord> TableRecordStream::next(qsizetype count)
     // after each read; the reads double while it lasts, so that this stays linear.
     qint64 piece = m_pieceBytes;
     while (records.size() < count) {
-        RecordParser parser(m_buffer, m_at, m_line, m_deviceDone);
+        RecordParser parser(m_buffer, m_at, m_line, m_deviceDone, m_skipping);
         const qsizetype before = records.size();
         while (records.size() < count) {
             std::optional<TableRecord> record = parser.take();
@@ -189,6 +233,7 @@ QList<TableRecord> TableRecordStream::next(qsizetype count)
         }
         m_at = parser.at();
         m_line = parser.line();
+        m_skipping = parser.skipping();
         piece = records.size() == before && m_at < m_buffer.size() ? piece * 2 : m_pieceBytes;
         if (records.size() == count || m_deviceDone || !readMore(piece))
             break;
@@ -201,13 +246,15 @@ bool TableRecordStream::readMore(qint64 pieceBytes)
 {
     m_buffer.remove(0, m_at);
     m_at = 0;
-    const QByteArray bytes = m_device.read(pieceBytes);
-    if (bytes.isEmpty() && !m_device.atEnd()) {
+    const qint64 wanted = m_endAt < 0 ? pieceBytes : std::min(pieceBytes, m_endAt - m_device.pos());
+    const QByteArray bytes = m_device.read(std::max<qint64>(wanted, 0));
+    const bool atEnd = m_device.atEnd() || (m_endAt >= 0 && m_device.pos() >= m_endAt);
+    if (bytes.isEmpty() && !atEnd) {
         m_readFailed = true;
         return false;
     }
     m_buffer += m_decoder(bytes);
-    m_deviceDone = m_device.atEnd();
+    m_deviceDone = atEnd;
     // A sequence cut off by the end of the file waits in the decoder for its next byte:
     // one byte more, whose text is not kept, brings it out as an error.
     if (m_deviceDone)

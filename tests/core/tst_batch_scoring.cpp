@@ -9,6 +9,8 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QProcess>
+#include <QStringDecoder>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,6 +21,8 @@ using namespace zorven;
 namespace {
 
 const QByteArray kInputHeader = "Дата;Фамилия;Пол;Возраст;Ответы\r\n";
+// Started with this, the test program is a batch of its own, as a second user's would be.
+constexpr const char *kBatchArgument = "--batch";
 const QByteArray kWhen = "2026-12-08T10:00:00";
 
 // Options a, b, c by turns from statement 1, spelt with the three given characters.
@@ -81,6 +85,10 @@ private slots:
     void invalidRowsNamedWithTheirLines();
     void anySpellingScoredAndSameNamesNumbered();
     void verificationCopiedThrough();
+    void columnTakenOnlyUnderItsHeader();
+    void laterRowOfTheSameReportSupersedesIt();
+    void twoBatchesWithOneSurnameKeepEveryReport();
+    void handEditOfLetterCaseLeavesARowKept();
     void formulaMarkedInTheTableOnly();
     void cannotRun_data();
     void cannotRun();
@@ -194,21 +202,111 @@ void TestBatchScoring::anySpellingScoredAndSameNamesNumbered()
     }
 }
 
-// Whether a sheet was keyed twice is the keying's record: a table the window wrote, scored
-// again, keeps column 43 as it was.
+// How a sheet was keyed and checked is the keying's record: a table the window wrote,
+// scored again, keeps columns 43 to 45 as they were.
 void TestBatchScoring::verificationCopiedThrough()
 {
+    const QByteArray firstKeying = row("Иванов", "Мужской", "30", kLatin).chopped(2)
+        + QByteArray(kVerificationColumn - 4, ';') + ";скан;\r\n";
     const QByteArray verified = row("Иванов", "Мужской", "30", kLatin).chopped(2)
-        + QByteArray(kResultsTableColumns - 5, ';') + "проверен, исправлено 2\r\n";
-    QVERIFY(putFile("in.csv", resultsTableHeader() + row("Иванов", "Мужской", "30", kLatin).chopped(2)
-                                  + QByteArray(kResultsTableColumns - 5, ';') + "\r\n" + verified));
+        + QByteArray(kVerificationColumn - 4, ';') + "\"проверен, исправлено 2\";экран;12\r\n";
+    QVERIFY(putFile("in.csv", resultsTableHeader() + firstKeying + verified));
 
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
 
     const QList<QStringList> rows = tableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows[0][42], QString());
-    QCOMPARE(rows[1][42], QStringLiteral("проверен, исправлено 2"));
+    QCOMPARE(rows[0].mid(kVerificationColumn), QStringList({"", "скан", ""}));
+    QCOMPARE(rows[1].mid(kVerificationColumn), QStringList({"проверен, исправлено 2", "экран", "12"}));
+}
+
+// Another program's column 43 is not «Проверка» unless its header says so.
+void TestBatchScoring::columnTakenOnlyUnderItsHeader()
+{
+    const QByteArray header = kInputHeader.chopped(2) + QByteArray(";x").repeated(37) + ";Примечание\r\n";
+    QVERIFY(putFile("in.csv", header + row("Иванов", "Мужской", "30").chopped(2) + QByteArray(37, ';')
+                                  + ";проверен\r\n"));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+
+    QCOMPARE(tableRows("out/zorven-results.csv").front()[kVerificationColumn], QString());
+}
+
+// A verification row names its first keying's report: scored again, it takes that report
+// over, as in the window, and the report holds the verified answers.
+void TestBatchScoring::laterRowOfTheSameReportSupersedesIt()
+{
+    const QByteArray corrected = "c" + kLatin.mid(1);
+    const QByteArray empty(kVerificationColumn - 6, ';');
+    const QByteArray firstKeying = row("Иванов", "Мужской", "30").chopped(2) + empty + ";Иванов.txt;;;\r\n";
+    const QByteArray verified =
+        row("Иванов", "Мужской", "30", corrected).chopped(2) + empty + ";Иванов.txt;\"проверен, исправлено 1\";;\r\n";
+    // Another respondent's row copied by hand with column 42 as it was supersedes nothing.
+    const QByteArray copied = row("Петров", "Мужской", "30").chopped(2) + empty + ";Иванов.txt;;;\r\n";
+    QVERIFY(putFile("in.csv", resultsTableHeader() + firstKeying + verified + copied));
+    QVERIFY(putFile("alone.csv", resultsTableHeader() + verified));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+    QCOMPARE(score({"--score", "alone.csv", "--out", "alone"}), kBatchAllScored);
+
+    QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Иванов.txt", "Петров.txt"}));
+    QCOMPARE(fileBytes("out/Иванов.txt"), fileBytes("alone/Иванов.txt"));
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[0][41], QStringLiteral("Иванов.txt"));
+    QCOMPARE(rows[1][41], QStringLiteral("Иванов.txt"));
+    QCOMPARE(rows[2][41], QStringLiteral("Петров.txt"));
+}
+
+// Two batches with one surname, run at once into one folder: each report is written under
+// a name of its own, never over the other batch's, and each row names its own report.
+void TestBatchScoring::twoBatchesWithOneSurnameKeepEveryReport()
+{
+    constexpr int kRowsEach = 30;
+    QList<QProcess *> batches;
+    for (const QByteArray day : {"08", "09"}) {
+        QByteArray input = kInputHeader;
+        for (int i = 0; i < kRowsEach; ++i)
+            input += row("Общий", "Мужской", QByteArray::number(20 + i), kLatin, "2026-12-" + day + "T10:00:00");
+        QVERIFY(putFile(day + ".csv", input));
+        auto *batch = new QProcess(this);
+        batch->start(QCoreApplication::applicationFilePath(),
+                     {kBatchArgument, "--score", day + ".csv", "--out", "out"});
+        batches << batch;
+    }
+    for (QProcess *batch : batches) {
+        QVERIFY(batch->waitForFinished(60'000));
+        QCOMPARE(batch->readAllStandardError(), QByteArray());
+        QCOMPARE(batch->exitCode(), kBatchAllScored);
+    }
+
+    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    QCOMPARE(rows.size(), 2 * kRowsEach);
+    QSet<QString> names;
+    for (const QStringList &fields : rows) {
+        names.insert(fields[41]);
+        QStringDecoder cp1251("windows-1251");
+        const QString report = cp1251(fileBytes("out/" + fields[41]));
+        const QString date = fields[0].mid(8, 2) + u'.' + fields[0].mid(5, 2);
+        QVERIFY2(report.contains(QStringLiteral("Возраст (лет): %1\r\n").arg(fields[3])) && report.contains(date),
+                 qPrintable(fields[41]));
+    }
+    QCOMPARE(names.size(), 2 * kRowsEach);
+}
+
+// The table's rows are read as the input's are: a row whose sex was retyped in lower case
+// by hand is still the sheet the input holds, and is not scored a second time.
+void TestBatchScoring::handEditOfLetterCaseLeavesARowKept()
+{
+    QVERIFY(putFile("in.csv", kInputHeader + row("Иванов", "Мужской", "30", answers("АБС"))));
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+    const QByteArray table = fileBytes("out/zorven-results.csv");
+    QVERIFY(putFile("out/zorven-results.csv", QByteArray(table).replace(";Мужской;", ";мужской;")));
+
+    QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
+
+    QCOMPARE(tableRows("out/zorven-results.csv").size(), 1);
+    QVERIFY(m_messages.data().endsWith("после прежнего запуска: 1\n"));
 }
 
 // A surname a spreadsheet would take for a formula is marked in the table only: the
@@ -291,6 +389,12 @@ int main(int argc, char *argv[])
 {
     qputenv("LC_ALL", "ru_RU.UTF-8");
     QCoreApplication application(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], kBatchArgument) == 0) {
+        QFile messages;
+        if (!messages.open(stderr, QIODevice::WriteOnly))
+            return kBatchCannotRun;
+        return runBatchScoring(application.arguments().mid(2), messages, false);
+    }
     TestBatchScoring test;
     return QTest::qExec(&test, argc, argv);
 }

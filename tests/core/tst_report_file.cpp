@@ -16,6 +16,8 @@
 
 using namespace zorven;
 
+Q_DECLARE_METATYPE(zorven::ReportSync)
+
 namespace {
 
 const QByteArray kEarlierReport = "Earlier report\r\n";
@@ -89,6 +91,8 @@ private slots:
     void foreignEntryNeverWrittenThrough();
     void unsyncedWriterWritesLikeTheSyncedOne_data();
     void unsyncedWriterWritesLikeTheSyncedOne();
+    void newReportNeverTakesAnotherPlace_data();
+    void newReportNeverTakesAnotherPlace();
 
     void errorCodeOfPlatformError_data();
     void errorCodeOfPlatformError();
@@ -265,6 +269,45 @@ void TestReportFile::unsyncedWriterWritesLikeTheSyncedOne()
     QCOMPARE(filesIn(dir.path()), expected);
     if (before == "link")
         QCOMPARE(filesIn(elsewhere.path()), (QMap<QString, QByteArray>{{"other.txt", kEarlierReport}}));
+}
+
+void TestReportFile::newReportNeverTakesAnotherPlace_data()
+{
+    QTest::addColumn<ReportSync>("sync");
+    QTest::addColumn<QString>("before"); // what another writer put at the report's name
+    QTest::addColumn<int>("code");
+
+    for (const ReportSync sync : {ReportSync::EachReport, ReportSync::LeftToCaller}) {
+        const char *const writer = sync == ReportSync::EachReport ? "window: " : "batch: ";
+        QTest::addRow("%snew name", writer) << sync << "nothing" << 0;
+        QTest::addRow("%sanother's report", writer) << sync << "report" << kReportNameTaken;
+        QTest::addRow("%sdangling link", writer) << sync << "link" << kReportNameTaken;
+    }
+}
+
+// A new report is made exclusively: whatever another writer put at its name since the
+// name was chosen stays as it was, and nothing else is left in the folder.
+void TestReportFile::newReportNeverTakesAnotherPlace()
+{
+    QFETCH(ReportSync, sync);
+    QFETCH(QString, before);
+    QFETCH(int, code);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Иванов.txt"));
+    if (before == "report")
+        QVERIFY(putFile(path, kEarlierReport));
+    if (before == "link")
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("missing.txt")), path));
+
+    QCOMPARE(writeReport(path, kNewReport, sync, ExistingReport::Keep), code);
+
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden),
+             QStringList{QStringLiteral("Иванов.txt")});
+    if (before == "link")
+        QCOMPARE(QFileInfo(path).symLinkTarget(), dir.filePath(QStringLiteral("missing.txt")));
+    else
+        QCOMPARE(filesIn(dir.path()).value(QStringLiteral("Иванов.txt")),
+                 before == "report" ? kEarlierReport : kNewReport);
 }
 
 void TestReportFile::errorCodeOfPlatformError_data()

@@ -16,13 +16,17 @@
 #include <QTest>
 
 #include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zorven;
 
 namespace {
 
 const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
-// The header of the tables written before column 43 existed, and today's.
+// The headers of the tables written before column 43 existed, before columns 44 and 45
+// existed, and today's.
 const QByteArray kOlderHeader =
     "Дата;Фамилия;Пол;Возраст;Ответы;"
     "Балл A;Балл B;Балл C;Балл E;Балл F;Балл G;Балл H;Балл I;"
@@ -30,7 +34,8 @@ const QByteArray kOlderHeader =
     "Стен A;Стен B;Стен C;Стен E;Стен F;Стен G;Стен H;Стен I;"
     "Стен L;Стен M;Стен N;Стен O;Стен Q1;Стен Q2;Стен Q3;Стен Q4;"
     "F1;F2;F3;F4;Отчёт\r\n";
-const QByteArray kHeader = kOlderHeader.chopped(2) + ";Проверка\r\n";
+const QByteArray kVerifiedHeader = kOlderHeader.chopped(2) + ";Проверка\r\n";
+const QByteArray kHeader = kVerifiedHeader.chopped(2) + ";Способ ввода;\"Время, мин\"\r\n";
 
 // Option b, c, a by turns from statement 1.
 const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
@@ -39,7 +44,7 @@ const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
 const QByteArray kRowAfterSurname = ";Женский;20;" + kLetters
     + ";1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16"
       ";1;2;3;4;5;6;7;8;9;10;1;2;3;4;5;6"
-      ";\"5,4\";\"-1,7\";10;0;report.txt;\r\n";
+      ";\"5,4\";\"-1,7\";10;0;report.txt;;;\r\n";
 
 constexpr const char *kWriterArgument = "--append-rows";
 constexpr int kRowsPerWriter = 40;
@@ -105,8 +110,11 @@ private:
 int appendRowsAsWriter(const QString &path, const QString &writer)
 {
     for (int i = 0; i < kRowsPerWriter; ++i) {
-        if (appendToResultsTable(path, sampleRowBytes(writer + QString::number(i))).failed())
+        const TableFailure failure = appendToResultsTable(path, sampleRowBytes(writer + QString::number(i)));
+        if (failure.failed()) {
+            fprintf(stderr, "%s\n", qPrintable(tableFailureText(failure, path)));
             return 1;
+        }
     }
     return 0;
 }
@@ -131,9 +139,14 @@ private slots:
     void lockPlaceTakenOrNamed_data();
     void lockPlaceTakenOrNamed();
     void streamReadsAsWholeText();
+    void overlongRecordIsCutOffAndReadingGoesOn_data();
+    void overlongRecordIsCutOffAndReadingGoesOn();
     void failedWriteIsCutBackAndNamed();
     void olderTableGainsAnEmptyColumnOnce_data();
     void olderTableGainsAnEmptyColumnOnce();
+    void upgradeKeepsOwnerGroupAndMode();
+    void tableThatCannotBeReplacedKeepsItsFormat_data();
+    void tableThatCannotBeReplacedKeepsItsFormat();
     void twoWritersNeitherInterleaveNorStartTwice();
 
 private:
@@ -168,6 +181,8 @@ void TestResultsTable::rowQuotesWhatWouldSplitIt_data()
     QTest::newRow("= and ;") << QStringLiteral("=HYPERLINK(\"h\";\"O\")")
                              << QByteArray("\"'=HYPERLINK(\"\"h\"\";\"\"O\"\")\"");
     QTest::newRow("inner =") << QStringLiteral("Ли=Ан") << QByteArray("Ли=Ан");
+    QTest::newRow("' and =") << QStringLiteral("'=x") << QByteArray("''=x");
+    QTest::newRow("'") << QStringLiteral("'Нил") << QByteArray("''Нил");
 }
 
 // Run in the C locale: F1..F4 keep their decimal comma whatever the machine's settings.
@@ -345,6 +360,56 @@ void TestResultsTable::streamReadsAsWholeText()
     QCOMPARE(whole[1].fields, QStringList({"a;\"b\"\r\nc\rd", "x"}));
 }
 
+void TestResultsTable::overlongRecordIsCutOffAndReadingGoesOn_data()
+{
+    QTest::addColumn<QByteArray>("overlong");
+
+    const QByteArray huge(16 * kLongestTableRecord, 'x');
+    QTest::newRow("quote left open") << "2;\"" + huge;
+    QTest::newRow("long quoted field") << "2;\"" + huge + "\";x";
+    QTest::newRow("long plain field") << "2;" + QByteArray(kLongestTableField + 1, 'x');
+    QTest::newRow("many fields") << "2" + QByteArray(";x").repeated(kLongestTableRecord);
+    // The rows the open quote ran into are read as rows again.
+    QTest::newRow("quote left open before rows") << "2;\"p" + QByteArray("\r\n3;b").repeated(kLongestTableField);
+}
+
+// A device that remembers the largest read asked of it: what the stream holds at a time.
+class ReadSizes : public QBuffer
+{
+public:
+    qint64 largest = 0;
+
+protected:
+    qint64 readData(char *data, qint64 length) override
+    {
+        largest = std::max(largest, length);
+        return QBuffer::readData(data, length);
+    }
+};
+
+// A record past the limits is given cut off, at its line, and the records after that line's
+// end are read as usual; the stream never asks for more than a few pieces at a time.
+void TestResultsTable::overlongRecordIsCutOffAndReadingGoesOn()
+{
+    QFETCH(QByteArray, overlong);
+    constexpr qint64 kPiece = 4096;
+    ReadSizes device;
+    device.setData("1;a\r\n" + overlong + "\r\n3;b\r\n4;c");
+    QVERIFY(device.open(QIODevice::ReadOnly));
+    TableRecordStream stream(device, kPiece);
+
+    const QList<TableRecord> records = stream.next(2 * kLongestTableField);
+
+    QVERIFY(records.size() >= 4);
+    QVERIFY(records[1].overlong);
+    QCOMPARE(records[1].line, 2);
+    QCOMPARE(records[1].fields, QStringList());
+    QCOMPARE(records[2].line, 3);
+    QCOMPARE(records[2].fields, QStringList({"3", "b"}));
+    QCOMPARE(records.back().fields, QStringList({"4", "c"}));
+    QVERIFY2(device.largest <= 4 * (kPiece + kLongestTableRecord), qPrintable(QString::number(device.largest)));
+}
+
 void TestResultsTable::failedWriteIsCutBackAndNamed()
 {
     const QByteArray before = kByteOrderMark + kHeader + sampleRowBytes("Первый");
@@ -367,31 +432,115 @@ void TestResultsTable::failedWriteIsCutBackAndNamed()
 // every row of both arrives whole, each copy's rows in its order.
 void TestResultsTable::olderTableGainsAnEmptyColumnOnce_data()
 {
+    QTest::addColumn<QByteArray>("header");
     QTest::addColumn<QByteArray>("rows");
     QTest::addColumn<QByteArray>("upgraded");
 
-    const QByteArray row = sampleRowBytes("Первый").chopped(3); // without ";\r\n"
-    QTest::newRow("header only") << QByteArray() << QByteArray();
-    QTest::newRow("two rows") << row + "\r\n" + row + "\r\n" << row + ";\r\n" + row + ";\r\n";
-    QTest::newRow("LF line ends") << row + "\n" << row + ";\n";
+    const QByteArray row = sampleRowBytes("Первый").chopped(5); // without ";;;\r\n"
+    QTest::newRow("header only") << kOlderHeader << QByteArray() << QByteArray();
+    QTest::newRow("two rows") << kOlderHeader << row + "\r\n" + row + "\r\n"
+                              << row + ";;;\r\n" + row + ";;;\r\n";
+    QTest::newRow("LF line ends") << kOlderHeader << row + "\n" << row + ";;;\n";
     QTest::newRow("line break in quotes")
-        << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\"\r\n") << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\";\r\n");
-    QTest::newRow("empty line kept") << row + "\r\n\r\n" << row + ";\r\n\r\n";
+        << kOlderHeader << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\"\r\n")
+        << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\";;;\r\n");
+    QTest::newRow("empty line kept") << kOlderHeader << row + "\r\n\r\n" << row + ";;;\r\n\r\n";
+    QTest::newRow("CR-only last row") << kOlderHeader << row + "\r" << row + ";;;\r\n";
+    QTest::newRow("CR line ends") << kOlderHeader << row + "\r" + row + "\r"
+                                  << row + ";;;\r" + row + ";;;\r\n";
+    QTest::newRow("43 columns") << kVerifiedHeader << row + ";\"проверен, исправлено 1\"\r\n"
+                                << row + ";\"проверен, исправлено 1\";;\r\n";
 }
 
-// Every row of an older table gains an empty column 43, once, and keeps every other byte;
-// the new row follows.
+// Every row of an older table gains its missing columns, empty, once, and keeps every
+// other byte; the new row follows.
 void TestResultsTable::olderTableGainsAnEmptyColumnOnce()
 {
+    QFETCH(QByteArray, header);
     QFETCH(QByteArray, rows);
     QFETCH(QByteArray, upgraded);
-    QVERIFY(putFile(m_table, kByteOrderMark + kOlderHeader + rows));
+    QVERIFY(putFile(m_table, kByteOrderMark + header + rows));
 
     QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Второй")).failed());
     QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Третий")).failed());
 
     QCOMPARE(fileBytes(m_table), kByteOrderMark + kHeader + upgraded + sampleRowBytes("Второй")
                                      + sampleRowBytes("Третий"));
+}
+
+// The upgraded table is the same file to its users: another user's table upgraded by root
+// (as a test run by root shows), or the user's own with its permission bits.
+void TestResultsTable::upgradeKeepsOwnerGroupAndMode()
+{
+    QVERIFY(putFile(m_table, kByteOrderMark + kOlderHeader));
+    const QByteArray name = QFile::encodeName(m_table);
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 2001 : ::geteuid();
+    const gid_t group = root ? 3000 : ::getegid();
+    QCOMPARE(::chown(name.constData(), owner, group), 0);
+    QCOMPARE(::chmod(name.constData(), 0640), 0);
+
+    const TableFailure failure = appendToResultsTable(m_table, sampleRowBytes("Второй"));
+
+    QVERIFY(!failure.failed());
+    QCOMPARE(failure.olderColumnsKept, 0);
+    QCOMPARE(fileBytes(m_table), kByteOrderMark + kHeader + sampleRowBytes("Второй"));
+    struct stat status {};
+    QCOMPARE(::stat(name.constData(), &status), 0);
+    QCOMPARE(status.st_uid, owner);
+    QCOMPARE(status.st_gid, group);
+    QCOMPARE(status.st_mode & 07777, mode_t(0640));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{kResultsTableFileName});
+}
+
+void TestResultsTable::tableThatCannotBeReplacedKeepsItsFormat_data()
+{
+    QTest::addColumn<bool>("appendOnly");
+
+    QTest::newRow("another user's table") << false;
+    QTest::newRow("append-only table") << true;
+}
+
+// A user who may write into another user's table cannot give its upgrade that owner, and
+// nobody may replace an append-only file: every row still arrives, cut to the table's
+// width, and the table stays as it was. Arranged as root; the other user is nobody.
+void TestResultsTable::tableThatCannotBeReplacedKeepsItsFormat()
+{
+    QFETCH(bool, appendOnly);
+    if (::geteuid() != 0)
+        QSKIP("needs root to give the table to another user and to make it append-only");
+    const QByteArray name = QFile::encodeName(m_table);
+    const QByteArray olderRow = sampleRowBytes("Первый").chopped(5) + "\r\n";
+    QVERIFY(putFile(m_table, kByteOrderMark + kOlderHeader + olderRow));
+    QCOMPARE(::chown(name.constData(), 2001, 3000), 0);
+    QCOMPARE(::chmod(name.constData(), 0666), 0);
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::Permissions(0x7777)));
+    QStringList writer = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                          QCoreApplication::applicationFilePath()};
+    if (appendOnly) {
+        writer = writer.mid(4);
+        if (QProcess::execute("chattr", {"+a", m_table}) != 0)
+            QSKIP("the file system has no append-only files");
+    } else if (QProcess::execute(writer.front(), writer.mid(1, 3) << "test" << "-x" << writer.back()) != 0) {
+        QSKIP("nobody cannot run the test program where it was built");
+    }
+    QProcess process;
+    process.start(writer.front(), writer.mid(1) << kWriterArgument << m_table << "writer");
+    QVERIFY(process.waitForFinished(60'000));
+    if (appendOnly)
+        QProcess::execute("chattr", {"-a", m_table});
+
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QCOMPARE(process.exitCode(), 0);
+    QByteArray expected = kByteOrderMark + kOlderHeader + olderRow;
+    for (int i = 0; i < kRowsPerWriter; ++i)
+        expected += sampleRowBytes("writer" + QString::number(i)).chopped(5) + "\r\n";
+    QCOMPARE(fileBytes(m_table), expected);
+    struct stat status {};
+    QCOMPARE(::stat(name.constData(), &status), 0);
+    QCOMPARE(status.st_uid, uid_t(2001));
+    QCOMPARE(status.st_mode & 07777, mode_t(0666));
 }
 
 void TestResultsTable::twoWritersNeitherInterleaveNorStartTwice()

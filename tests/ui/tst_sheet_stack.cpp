@@ -52,6 +52,8 @@ public:
     QStringList keyAsNewMessages;
     QStringList summaries;
     QStringList errors;
+    bool replaceReport = true;
+    QStringList replaceQuestions;
 
     void showErrorReport(QWidget *, const QString &message) override { errors << message; }
     void showFileErrorReport(QWidget *, const QString &message, const QString &) override
@@ -81,6 +83,11 @@ public:
         return keyAsNew;
     }
     void showVerificationSummary(QWidget *, const QString &summary) override { summaries << summary; }
+    bool askToReplaceReport(QWidget *, const QString &fileName) override
+    {
+        replaceQuestions << fileName;
+        return replaceReport;
+    }
 };
 
 KeyedOptions optionsByTurns(int shift = 0)
@@ -346,24 +353,32 @@ void TestSheetStack::newSheetMidKeyingAsksFirst()
 void TestSheetStack::namesakeNumberedSameRespondentReplaced_data()
 {
     QTest::addColumn<QString>("secondAge");
+    QTest::addColumn<bool>("replace"); // the operator's answer when asked
     QTest::addColumn<QString>("secondReport");
     QTest::addColumn<QStringList>("files");
 
     QTest::newRow("another respondent")
-        << "45" << QStringLiteral("Смирнова О.И. (2).txt")
+        << "45" << true << QStringLiteral("Смирнова О.И. (2).txt")
         << QStringList{kWomansReport, QStringLiteral("Смирнова О.И. (2).txt"),
                        QStringLiteral("Смирнова О.И. (2).pdf")};
     QTest::newRow("the same respondent keyed again")
-        << "31" << kWomansReport << QStringList{kWomansReport, QStringLiteral("Смирнова О.И..pdf")};
+        << "31" << true << kWomansReport << QStringList{kWomansReport, QStringLiteral("Смирнова О.И..pdf")};
+    QTest::newRow("same surname, sex and age, saved apart")
+        << "31" << false << QStringLiteral("Смирнова О.И. (2).txt")
+        << QStringList{kWomansReport, QStringLiteral("Смирнова О.И. (2).txt"),
+                       QStringLiteral("Смирнова О.И. (2).pdf")};
 }
 
 // Two «Смирнова О.И.»: the second of another age is numbered, and the label, column 42
-// and the proposed PDF name say so; the same respondent keyed again replaces her report.
+// and the proposed PDF name say so; one of the same age may be the same respondent keyed
+// again or another, so the operator is asked, and her report replaced or kept.
 void TestSheetStack::namesakeNumberedSameRespondentReplaced()
 {
     QFETCH(QString, secondAge);
+    QFETCH(bool, replace);
     QFETCH(QString, secondReport);
     QFETCH(QStringList, files);
+    m_dialogs.replaceReport = replace;
 
     keySheet(m_window, kWoman, optionsByTurns());
     const QByteArray first = fileBytes(kWomansReport);
@@ -375,6 +390,8 @@ void TestSheetStack::namesakeNumberedSameRespondentReplaced()
              ResultsLine::reportLocationText(secondReport));
     QCOMPARE(tableRows().last()[41], secondReport);
     QCOMPARE(fileBytes(secondReport).split('\n')[3], ageLine(secondAge));
+    QCOMPARE(m_dialogs.replaceQuestions,
+             secondAge == kWoman.age ? QStringList{kWomansReport} : QStringList());
     if (secondReport != kWomansReport)
         QCOMPARE(fileBytes(kWomansReport), first);
     files << zorven::kResultsTableFileName;
@@ -508,15 +525,15 @@ void TestSheetStack::noFirstKeyingFound()
 }
 
 // A table of 42 columns, as the program wrote them before: its sheet is found and
-// verified, and every row it had is kept, with an empty column 43.
+// verified, and every row it had is kept, with empty columns 43 to 45.
 void TestSheetStack::olderTableVerifiedAndUpgraded()
 {
     keySheet(m_window, kWoman, optionsByTurns());
     QByteArray table = fileBytes(zorven::kResultsTableFileName);
     const QByteArray header = zorven::kUtf8ByteOrderMark + zorven::resultsTableHeader();
     const QByteArray row = table.sliced(header.size());
-    QVERIFY(row.endsWith(";\r\n"));
-    const QByteArray olderRow = row.chopped(3) + "\r\n";
+    QVERIFY(row.endsWith(";;;\r\n"));
+    const QByteArray olderRow = row.chopped(5) + "\r\n";
     QVERIFY(putFile(zorven::kResultsTableFileName,
                     zorven::kUtf8ByteOrderMark + zorven::olderResultsTableHeader() + olderRow));
 
