@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -32,8 +33,8 @@ namespace {
 const QString kEndText = QStringLiteral("Спасибо! Тестирование окончено. Позовите, пожалуйста, проводящего.");
 const char16_t *const kLetters[] = {u"a", u"b", u"c"};
 
-// A line of text a reader's eye can follow: about 70 characters of the statement type.
-constexpr qreal kColumnMillimetres = 200;
+// A line a reader's eye can follow: about 60 characters of the statement type.
+constexpr int kColumnCharacters = 60;
 
 QLabel *wrappedLabel(const QString &text, const QFont &font, const char *name, QWidget *parent)
 {
@@ -45,16 +46,28 @@ QLabel *wrappedLabel(const QString &text, const QFont &font, const char *name, Q
 }
 
 // The page's content in a column of reading width, centred on the screen.
-QWidget *centredColumn(QWidget *content, const QScreen *screen)
+QWidget *centredColumn(QWidget *content)
 {
     auto *page = new QWidget;
     auto *row = new QHBoxLayout(page);
     row->addStretch(1);
     row->addWidget(content, 0);
     row->addStretch(1);
-    content->setMaximumWidth(millimetresToPixels(screen, kColumnMillimetres));
+    content->setMaximumWidth(QFontMetrics(fontOfPoints(kStatementPoints))
+                                 .horizontalAdvance(QString(kColumnCharacters, u'о')));
     content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     return page;
+}
+
+// One label for all paragraphs: its height follows its wrapped text, which a column of
+// wrapped labels does not always get from its layout.
+QString paragraphsText(const QStringList &paragraphs)
+{
+    QString html;
+    for (const QString &paragraph : paragraphs)
+        html += QStringLiteral("<p style=\"margin-bottom: 0.6em\">") + paragraph.toHtmlEscaped()
+                + QStringLiteral("</p>");
+    return html;
 }
 
 QString optionCaption(int q, int option)
@@ -97,8 +110,12 @@ RespondentScreen::RespondentScreen(const zorven::ScreenSession &session,
 
 RespondentScreen::~RespondentScreen() = default;
 
+// Without a window manager nothing carries out the full-screen request, so the window is
+// first given the whole screen itself.
 void RespondentScreen::present()
 {
+    if (const QScreen *screen = this->screen())
+        setGeometry(screen->geometry());
     showFullScreen();
     if (!(windowState() & Qt::WindowFullScreen))
         showMaximized();
@@ -132,8 +149,8 @@ QWidget *RespondentScreen::makeInstructionsPage()
     column->addSpacing(millimetresToPixels(screen(), 4));
     column->addWidget(wrappedLabel(zorven::kInstructionsHeading, fontOfPoints(kStatementPoints, true),
                                    "InstructionsHeading", content));
-    for (const QString &paragraph : zorven::instructionParagraphs(zorven::AnsweringMedium::Screen))
-        column->addWidget(wrappedLabel(paragraph, fontOfPoints(kOptionPoints), "Instructions", content));
+    column->addWidget(wrappedLabel(paragraphsText(zorven::instructionParagraphs(zorven::AnsweringMedium::Screen)),
+                                   fontOfPoints(kOptionPoints), "Instructions", content));
     const bool resumed = m_session.statementOnShow() > 1;
     if (resumed)
         column->addWidget(wrappedLabel(
@@ -142,7 +159,7 @@ QWidget *RespondentScreen::makeInstructionsPage()
                 .arg(zorven::kStatementCount),
             fontOfPoints(kOptionPoints, true), "ResumedAt", content));
     column->addSpacing(millimetresToPixels(screen(), 6));
-    auto *start = new QPushButton(resumed ? QStringLiteral("Продолжить") : QStringLiteral("Начать"), content);
+    auto *start = new QPushButton(QStringLiteral("Начать"), content);
     start->setObjectName(QStringLiteral("StartButton"));
     start->setFont(fontOfPoints(kOptionPoints, true));
     start->setMinimumHeight(millimetresToPixels(screen(), kButtonMillimetres));
@@ -151,13 +168,14 @@ QWidget *RespondentScreen::makeInstructionsPage()
     connect(start, &QPushButton::clicked, this, &RespondentScreen::begin);
     column->addWidget(start, 0, Qt::AlignHCenter);
     column->addStretch(2);
-    return centredColumn(content, screen());
+    return centredColumn(content);
 }
 
 QWidget *RespondentScreen::makeStatementPage()
 {
     auto *content = new QWidget;
     auto *column = new QVBoxLayout(content);
+    column->addStretch(1);
     m_progress = wrappedLabel({}, fontOfPoints(kCaptionPoints), "Progress", content);
     column->addWidget(m_progress);
     m_progressBar = new QProgressBar(content);
@@ -166,7 +184,9 @@ QWidget *RespondentScreen::makeStatementPage()
     m_progressBar->setTextVisible(false);
     m_progressBar->setFixedHeight(millimetresToPixels(screen(), 3));
     column->addWidget(m_progressBar);
-    column->addStretch(1);
+    column->addSpacing(millimetresToPixels(screen(), 8));
+    // Four lines are kept for the statement, so the options stay in place from one
+    // statement to the next.
     m_statement = wrappedLabel({}, fontOfPoints(kStatementPoints), "Statement", content);
     m_statement->setMinimumHeight(QFontMetrics(m_statement->font()).lineSpacing() * 4);
     m_statement->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
@@ -196,7 +216,6 @@ QWidget *RespondentScreen::makeStatementPage()
     m_confirmationTimer->setInterval(kConfirmationMilliseconds);
     connect(m_confirmationTimer, &QTimer::timeout, m_confirmation, &QLabel::clear);
 
-    column->addStretch(1);
     m_back = new QPushButton(QStringLiteral("Назад"), content);
     m_back->setObjectName(QStringLiteral("BackButton"));
     m_back->setFont(fontOfPoints(kCaptionPoints));
@@ -205,7 +224,8 @@ QWidget *RespondentScreen::makeStatementPage()
     m_back->setFocusPolicy(Qt::NoFocus);
     connect(m_back, &QPushButton::clicked, this, &RespondentScreen::pressBack);
     column->addWidget(m_back, 0, Qt::AlignLeft);
-    return centredColumn(content, screen());
+    column->addStretch(2);
+    return centredColumn(content);
 }
 
 QWidget *RespondentScreen::makeEndPage()
@@ -217,7 +237,7 @@ QWidget *RespondentScreen::makeEndPage()
     thanks->setAlignment(Qt::AlignCenter);
     column->addWidget(thanks);
     column->addStretch(1);
-    return centredColumn(content, screen());
+    return centredColumn(content);
 }
 
 void RespondentScreen::begin()

@@ -7,6 +7,7 @@
 #include "app/name_field.h"
 #include "app/zorven.h"
 #include "results/response_quality.h"
+#include "results/results_table.h"
 #include "widgets/clickable_label.h"
 #include "widgets/form_look.h"
 #include "ui_zorven.h"
@@ -195,6 +196,20 @@ void TForm1::dropJournalOnceFiled()
         m_dialogs->showErrorReport(this, QStringLiteral("Журнал тестирования не удалён (%1):\n%2")
                                              .arg(why, QDir::toNativeSeparators(m_journal->path())));
     m_journal.reset();
+}
+
+QString TForm1::entryMethod() const
+{
+    return m_answerTimes ? zorven::kOnScreen : QString();
+}
+
+// The time spent answering, to the nearest minute; a session of a few seconds is one.
+QString TForm1::sessionMinutes() const
+{
+    if (!m_answerTimes)
+        return {};
+    constexpr qint64 kMinute = 60'000;
+    return zorven::sessionMinutes(int(std::max<qint64>(1, (m_answeringMilliseconds + kMinute / 2) / kMinute)));
 }
 
 void TForm1::makeQualitySignsLabel()

@@ -145,6 +145,8 @@ private:
     void screenLeftEarly(bool sessionKept);
     void scoreScreenSession(const zorven::ScreenSession &session);
     void dropJournalOnceFiled();
+    QString entryMethod() const;
+    QString sessionMinutes() const;
     void showQualitySigns();
     void makeQualitySignsLabel();
     void QualitySignsClick();

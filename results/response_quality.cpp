@@ -29,7 +29,7 @@ void findLongestRun(const KeyedOptions &options, ResponseQuality &quality)
 QualitySign middleAnswersSign(const ResponseQuality &quality)
 {
     const bool flagged = quality.middleAnswers > kMiddleAnswersFlaggedAbove;
-    QString text = QStringLiteral("средних ответов (b): %1 из %2")
+    QString text = QStringLiteral("средних ответов: %1 из %2")
                        .arg(quality.middleAnswers)
                        .arg(kQualityStatements);
     if (flagged)

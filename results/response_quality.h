@@ -54,7 +54,7 @@ qint64 readingMilliseconds(int q);
 ResponseQuality responseQualityOf(const KeyedOptions &options);
 ResponseQuality responseQualityOf(const KeyedOptions &options, const AnswerTimes &times);
 
-// One sign as a line of text, e.g. «средних ответов (b): 74 из 186».
+// One sign as a line of text, e.g. «средних ответов: 74 из 186».
 struct QualitySign {
     QString text;
     bool flagged = false;
