@@ -231,22 +231,22 @@ void TForm1::showQualitySigns()
     const zorven::ResponseQuality quality = m_answerTimes
                                                 ? zorven::responseQualityOf(m_sheet.options, *m_answerTimes)
                                                 : zorven::responseQualityOf(m_sheet.options);
-    const QList<zorven::QualitySign> signs = zorven::qualitySigns(quality);
-    const bool flagged = std::any_of(signs.begin(), signs.end(),
+    m_qualitySignsList = zorven::qualitySigns(quality);
+    const bool flagged = std::any_of(m_qualitySignsList.begin(), m_qualitySignsList.end(),
                                      [](const zorven::QualitySign &sign) { return sign.flagged; });
-    m_qualitySignsText = signsText(signs);
+    const QString text = signsText(m_qualitySignsList);
     m_qualitySigns->setText(flagged ? zorven::kQualitySignsHeading + QStringLiteral(" (!)")
                                     : zorven::kQualitySignsHeading);
     QPalette palette = m_qualitySigns->palette();
     palette.setColor(QPalette::WindowText, flagged ? kFlaggedOnTitleBar : kOnTitleBar);
     m_qualitySigns->setPalette(palette);
-    m_qualitySigns->setToolTip(m_qualitySignsText);
-    m_qualitySigns->setAccessibleDescription(m_qualitySignsText);
+    m_qualitySigns->setToolTip(text);
+    m_qualitySigns->setAccessibleDescription(text);
     m_qualitySigns->raise();
     m_qualitySigns->show();
 }
 
 void TForm1::QualitySignsClick()
 {
-    m_dialogs->showQualitySigns(this, m_qualitySignsText);
+    m_dialogs->showQualitySigns(this, signsText(m_qualitySignsList));
 }

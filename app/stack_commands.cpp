@@ -77,6 +77,7 @@ void TForm1::startNextSheet()
     m_rowKept = false;
     m_answerTimes.reset();
     m_answeringMilliseconds = 0;
+    m_qualitySignsList.clear();
 
     ui->LEdit->startAgain();
     ui->ComboBox1->setCurrentIndex(-1);

@@ -9,6 +9,7 @@
 #include "results/regional_settings.h"
 #include "results/first_keyings.h"
 #include "results/report.h"
+#include "results/response_quality.h"
 #include "results/screen_session.h"
 #include "results/session_journal.h"
 #include "scoring/factors.h"
@@ -197,7 +198,8 @@ private:
     RespondentScreen *m_screen = nullptr;
     // Over the chart's title bar: how the sheet was answered, in full on pointing or click.
     ClickableLabel *m_qualitySigns = nullptr;
-    QString m_qualitySignsText;
+    // How the sheet was answered; the printed profile shows the same.
+    QList<zorven::QualitySign> m_qualitySignsList;
     std::unique_ptr<zorven::SessionJournal> m_journal;
     bool m_rowKept = false;
     std::optional<zorven::AnswerTimes> m_answerTimes;

@@ -64,9 +64,13 @@ QualitySign fastAnswersSign(const ResponseQuality &quality)
 
 } // namespace
 
+// A word is whatever stands between blanks and holds a letter or a digit: a dash is none.
 qint64 readingMilliseconds(int q)
 {
-    const qsizetype words = statementText(q).split(u' ', Qt::SkipEmptyParts).size();
+    const QStringList pieces = statementText(q).split(u' ', Qt::SkipEmptyParts);
+    const qint64 words = std::count_if(pieces.begin(), pieces.end(), [](const QString &piece) {
+        return std::any_of(piece.begin(), piece.end(), [](QChar c) { return c.isLetterOrNumber(); });
+    });
     return std::max(kShortestReadingMilliseconds, words * kReadingMillisecondsPerWord);
 }
 

@@ -163,10 +163,8 @@ bool JournalParser::readEvent(const QByteArray &line)
     if (!isNumber || statement != (words[0] == "back" ? session.statementOnShow() - 1
                                                       : session.statementOnShow()))
         return fail(QStringLiteral("утверждение не по порядку"));
-    if (words[0] == "back" && words.size() == 2) {
-        session.back();
-        return true;
-    }
+    if (words[0] == "back" && words.size() == 2)
+        return session.back() || fail(QStringLiteral("утверждение не по порядку"));
     if (words[0] != "answer" || words.size() != 4 || words[2].size() != 1 || session.isFinished())
         return fail(QStringLiteral("непонятная запись"));
     const int option = int(words[2][0] - 'a') + 1;
