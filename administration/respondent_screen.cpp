@@ -86,7 +86,7 @@ RespondentScreen::RespondentScreen(const zorven::ScreenSession &session,
     m_questions = m_ownQuestions.get();
     setObjectName(QStringLiteral("RespondentScreen"));
     setWindowTitle(QStringLiteral("Тест Зорвенна (Форма А)"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFocusPolicy(Qt::StrongFocus);
 
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(makeInstructionsPage());
@@ -302,6 +302,7 @@ void RespondentScreen::showStatement()
     markGivenAnswer();
     m_back->setEnabled(q > 1);
     m_pages->setCurrentWidget(m_statementPage);
+    setFocus(); // the keys and the operator's combination come to the screen itself
     m_statementPage->repaint();
     m_onShow.start();
     m_sinceLastPress.start();
@@ -319,6 +320,7 @@ void RespondentScreen::markGivenAnswer()
 void RespondentScreen::showEnd()
 {
     m_pages->setCurrentWidget(m_endPage);
+    setFocus();
 }
 
 void RespondentScreen::confirm(int statement, int option)

@@ -147,8 +147,8 @@ void TForm1::openScreen(const zorven::ScreenSession &session,
     m_screen = new RespondentScreen(session, std::move(journal), this);
     connect(m_screen, &RespondentScreen::answeredToTheEnd, this, &TForm1::screenAnsweredToTheEnd);
     connect(m_screen, &RespondentScreen::leftEarly, this, &TForm1::screenLeftEarly);
-    m_screen->present();
     hide(); // nothing of the operator's window behind the respondent's
+    m_screen->present();
 }
 
 // The window comes back before the screen goes, so that the program never has no window.
