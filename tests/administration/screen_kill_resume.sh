@@ -1,0 +1,41 @@
+#!/bin/bash
+# A session on the respondent's screen killed with SIGKILL half-way, then taken up again by
+# the next start: the sheet ends with every answer given, and its report and row are those
+# of the same answers given without a break. No journal is left behind.
+set -u
+probe=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+
+# 187 letters, a, b, c in no simple order.
+letters=$(python3 -c "print(''.join('abc'[(q * q + q // 7) % 3] for q in range(1, 188)))")
+
+mkdir "$work/straight" "$work/killed"
+(cd "$work/straight" && "$probe" "$letters" >/dev/null 2>&1) || { echo "straight session failed"; exit 1; }
+
+cd "$work/killed"
+coproc PROBE { exec "$probe" "$letters" 93 2>/dev/null; }
+while read -r line <&"${PROBE[0]}"; do
+    [ "$line" = "answered 93" ] && break
+done
+kill -9 "$PROBE_PID"
+wait "$PROBE_PID" 2>/dev/null
+journals=$(ls zorven-session-*.journal 2>/dev/null | wc -l)
+[ "$journals" = 1 ] || { echo "expected one journal after the kill, found $journals"; exit 1; }
+
+"$probe" "$letters" >"$work/resumed.out" 2>/dev/null || { echo "the session was not taken up"; exit 1; }
+resumed=$(head -n 1 "$work/resumed.out")
+[ "$resumed" = "resumed at 94" ] || { echo "expected to go on at 94, got: $resumed"; exit 1; }
+
+fail=0
+report='Петрова А.В..txt'
+cmp -s "$work/straight/$report" "$report" || { echo "the reports differ"; fail=1; }
+# The rows apart from their time (column 1) and minutes (column 45).
+row() { tail -n 1 "$1" | cut -d';' -f2-44; }
+[ "$(row "$work/straight/zorven-results.csv")" = "$(row zorven-results.csv)" ] || { echo "the rows differ"; fail=1; }
+[ "$(tail -n 1 zorven-results.csv | cut -d';' -f5)" = "$letters" ] || { echo "answers lost"; fail=1; }
+leftover=$(ls zorven-session-* 2>/dev/null)
+[ -z "$leftover" ] || { echo "left behind: $leftover"; fail=1; }
+[ $fail = 0 ] && echo "killed at 93, went on at 94: the same report and row"
+exit $fail
