@@ -52,7 +52,8 @@ constexpr qreal kScaleWidth = 500;
 constexpr qreal kHighLeft = kScaleLeft + kScaleWidth + 15;
 constexpr qreal kHighWidth = kContentSize.width() - kHighLeft - 5;
 constexpr qreal kHeaderHeight = 70;
-constexpr qreal kRowHeight = 100;
+constexpr qreal kRowHeight = 92; // leaves room at the foot for how the sheet was answered
+constexpr qreal kSignHeight = 40;
 constexpr qreal kDotRadius = 15;
 constexpr qreal kProfileLineWidth = 7;
 constexpr qreal kSecondOrderRowHeight = 75; // at least; a longer text takes more
@@ -327,7 +328,7 @@ qreal drawQualitySigns(QPainter &painter, qreal top, const QList<QualitySign> &s
     painter.setPen(kInk);
     qreal y = top;
     for (const QualitySign &sign : signs)
-        y = drawText(painter, QRectF(0, y, kContentSize.width(), 45), Qt::AlignLeft | Qt::AlignVCenter,
+        y = drawText(painter, QRectF(0, y, kContentSize.width(), kSignHeight), Qt::AlignLeft | Qt::AlignVCenter,
                      sign.text, pageFont(kSmallFont, sign.flagged));
     return y;
 }
@@ -344,8 +345,8 @@ void drawProfileContent(QPainter &painter, const ReportData &data, const Regiona
     y = drawSecondOrder(painter, y + 5, data.secondOrder, settings.decimalSeparator);
     if (signs.isEmpty())
         return;
-    y = drawHeading(painter, y + 20, kQualitySignsHeading);
-    drawQualitySigns(painter, y + 5, signs);
+    y = drawHeading(painter, y + 10, kQualitySignsHeading);
+    drawQualitySigns(painter, y, signs);
 }
 
 QString scalesList(const QList<int> &factors)
