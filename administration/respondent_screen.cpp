@@ -51,7 +51,7 @@ QWidget *centredColumn(QWidget *content)
     auto *page = new QWidget;
     auto *row = new QHBoxLayout(page);
     row->addStretch(1);
-    row->addWidget(content, 0);
+    row->addWidget(content, 1000); // as wide as it may be; the blanks beside share the rest
     row->addStretch(1);
     content->setMaximumWidth(QFontMetrics(fontOfPoints(kStatementPoints))
                                  .horizontalAdvance(QString(kColumnCharacters, u'о')));
@@ -379,7 +379,7 @@ bool RespondentScreen::askToLeave()
         return true;
     if (m_session.isFinished()) {
         if (!m_questions->askToLeaveFinished(this))
-            return false;
+            return stay();
         m_leaving = true;
         emit answeredToTheEnd();
         return true;
@@ -387,8 +387,17 @@ bool RespondentScreen::askToLeave()
     const OperatorQuestions::UnfinishedChoice choice =
         m_questions->askToLeaveUnfinished(this, m_session.answeredCount());
     if (choice == OperatorQuestions::UnfinishedChoice::Stay)
-        return false;
+        return stay();
     m_leaving = true;
     emit leftEarly(choice == OperatorQuestions::UnfinishedChoice::Keep);
     return true;
+}
+
+// Without a window manager nothing gives the focus back once the question is gone; the
+// respondent's keys and the operator's combination must reach the screen again.
+bool RespondentScreen::stay()
+{
+    activateWindow();
+    setFocus();
+    return false;
 }

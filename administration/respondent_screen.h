@@ -82,6 +82,7 @@ private:
     void confirm(int statement, int option);
     void showJournalFailure(const QString &why);
     bool askToLeave();
+    bool stay();
 
     zorven::ScreenSession m_session;
     std::unique_ptr<zorven::SessionJournal> m_journal;
