@@ -330,6 +330,7 @@ void TForm1::setStage(zorven::Stage stage)
     using zorven::Stage;
     setWindowTitle(stageTitle(stage));
     ui->VerifySheet->setEnabled(stage == Stage::RespondentData);
+    ui->ScreenTesting->setEnabled(stage == Stage::RespondentData);
     switch (stage) {
     case Stage::RespondentData:
         ui->personbox->move(139, 61);
