@@ -289,15 +289,22 @@ bool SessionJournal::appendBack(int statement, QString *error)
 }
 
 // One write, so that a line is torn only by the program stopping inside it, then a sync:
-// the line is on the disk before the caller shows anything more.
+// the line is on the disk before the caller shows anything more. A line that was not
+// synced is taken off again: the answer counts as not given, and the same answer given
+// again must not stand in the journal twice.
 bool SessionJournal::appendLine(const QByteArray &line, QString *error)
 {
+    struct stat before {};
+    if (::fstat(m_descriptor, &before) != 0) {
+        *error = failureText(errno);
+        return false;
+    }
     errno = 0;
     if (writeWhole(m_descriptor, line) && ::fsync(m_descriptor) == 0)
         return true;
     const int failure = errno != 0 ? errno : EIO;
-    // A line half written would glue the next one to it.
-    cutTornLine(m_descriptor);
+    if (::ftruncate(m_descriptor, before.st_size) == 0)
+        ::fsync(m_descriptor);
     *error = failureText(failure);
     return false;
 }

@@ -1,7 +1,9 @@
 #!/bin/bash
 # A session on the respondent's screen killed with SIGKILL half-way, then taken up again by
 # the next start: the sheet ends with every answer given, and its report and row are those
-# of the same answers given without a break. No journal is left behind.
+# of the same answers given without a break. No journal is left behind. On the way, one
+# sync of the journal fails (a full disk, by strace): that answer is not taken, is given
+# again, and stands in the journal once.
 set -u
 probe=$1
 work=$(mktemp -d)
@@ -17,12 +19,14 @@ mkdir "$work/straight" "$work/killed"
 (cd "$work/straight" && "$probe" "$letters" >/dev/null 2>&1) || { echo "straight session failed"; exit 1; }
 
 cd "$work/killed"
-coproc PROBE { exec "$probe" "$letters" 93 2>/dev/null; }
+coproc PROBE { exec strace -f -o /dev/null -e trace=fsync -e inject=fsync:error=ENOSPC:when=40 \
+                    "$probe" "$letters" 93 2>/dev/null; }
+tracer=$PROBE_PID # bash forgets it once the coprocess ends
 while read -r line <&"${PROBE[0]}"; do
     [ "$line" = "answered 93" ] && break
 done
-kill -9 "$PROBE_PID"
-wait "$PROBE_PID" 2>/dev/null
+kill -9 "$(pgrep -P "$tracer")"
+wait "$tracer" 2>/dev/null
 journals=$(ls zorven-session-*.journal 2>/dev/null | wc -l)
 [ "$journals" = 1 ] || { echo "expected one journal after the kill, found $journals"; exit 1; }
 
