@@ -150,9 +150,8 @@ QWidget *RespondentScreen::makeInstructionsPage()
     column->addWidget(wrappedLabel(zorven::kInstructionsHeading, fontOfPoints(kStatementPoints, true),
                                    "InstructionsHeading", content));
     column->addWidget(wrappedLabel(paragraphsText(zorven::instructionParagraphs(zorven::AnsweringMedium::Screen)),
-                                   fontOfPoints(kOptionPoints), "Instructions", content));
-    const bool resumed = m_session.statementOnShow() > 1;
-    if (resumed)
+                                   fontOfPoints(instructionPoints(screen())), "Instructions", content));
+    if (m_session.statementOnShow() > 1)
         column->addWidget(wrappedLabel(
             QStringLiteral("Тестирование продолжается с утверждения %1 из %2.")
                 .arg(m_session.statementOnShow())
@@ -167,7 +166,7 @@ QWidget *RespondentScreen::makeInstructionsPage()
     start->setDefault(true);
     connect(start, &QPushButton::clicked, this, &RespondentScreen::begin);
     column->addWidget(start, 0, Qt::AlignHCenter);
-    column->addStretch(2);
+    column->addStretch(1);
     return centredColumn(content);
 }
 

@@ -36,6 +36,14 @@ int millimetresToPixels(const QScreen *screen, qreal millimetres)
     return int(std::ceil(millimetres * pixelsPerMillimetre(screen)));
 }
 
+qreal instructionPoints(const QScreen *screen)
+{
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen && screen->availableGeometry().height() < kLowScreenPixels ? kLowScreenInstructionPoints
+                                                                             : kOptionPoints;
+}
+
 QFont fontOfPoints(qreal points, bool bold)
 {
     QFont font(QStringLiteral("DejaVu Sans"));

@@ -13,6 +13,10 @@ inline constexpr qreal kStatementPoints = 20;
 inline constexpr qreal kOptionPoints = 16;
 inline constexpr qreal kCaptionPoints = 14;
 inline constexpr qreal kEndPoints = 26;
+// The instructions: a little smaller on a screen too low for them in the options' type.
+inline constexpr qreal kLowScreenInstructionPoints = 13;
+inline constexpr int kLowScreenPixels = 720;
+qreal instructionPoints(const QScreen *screen);
 // A button a hand cannot miss.
 inline constexpr qreal kButtonMillimetres = 12;
 
