@@ -185,3 +185,20 @@ void Dialogs::showVerificationSummary(QWidget *parent, const QString &summary)
 {
     QMessageBox::information(parent, identity::kApplicationTitle, summary, QMessageBox::Ok);
 }
+
+bool Dialogs::askToResumeSession(QWidget *parent, const QString &description)
+{
+    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle, description,
+                    QMessageBox::NoButton, parent);
+    QPushButton *resume = box.addButton(QStringLiteral("Продолжить тестирование"), QMessageBox::AcceptRole);
+    QPushButton *later = box.addButton(QStringLiteral("Не сейчас"), QMessageBox::RejectRole);
+    box.setDefaultButton(resume);
+    box.setEscapeButton(later);
+    box.exec();
+    return box.clickedButton() == resume;
+}
+
+void Dialogs::showQualitySigns(QWidget *parent, const QString &signs)
+{
+    QMessageBox::information(parent, identity::kApplicationTitle, signs, QMessageBox::Ok);
+}

@@ -75,4 +75,10 @@ public:
 
     // What the verification found, at its end.
     virtual void showVerificationSummary(QWidget *parent, const QString &summary);
+
+    // An unfinished session on the respondent's screen was found: true to go on with it
+    // («Продолжить тестирование»), false to leave it for later.
+    virtual bool askToResumeSession(QWidget *parent, const QString &description);
+    // How the sheet on screen was answered, in full.
+    virtual void showQualitySigns(QWidget *parent, const QString &signs);
 };

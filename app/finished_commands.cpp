@@ -61,7 +61,7 @@ void TForm1::PrintProfileClick()
     printer.setDocName(profilePdfFileName());
     if (!m_dialogs->askPrinter(this, printer))
         return;
-    if (!zorven::paintProfilePage(printer, m_reportData, m_regional)
+    if (!zorven::paintProfilePage(printer, m_reportData, m_regional, m_qualitySignsList)
         || printer.printerState() == QPrinter::Error)
         m_dialogs->showErrorReport(this, QStringLiteral("Профиль не напечатан: принтер не принял страницу."));
 }
@@ -74,7 +74,7 @@ void TForm1::SaveProfilePdfClick()
         m_dialogs->askProfilePdfPath(this, QDir::current().absoluteFilePath(profilePdfFileName()));
     if (path.isEmpty())
         return;
-    const int code = zorven::writeReport(path, zorven::profilePdf(m_reportData, m_regional));
+    const int code = zorven::writeReport(path, zorven::profilePdf(m_reportData, m_regional, m_qualitySignsList));
     if (code != 0)
         m_dialogs->showErrorReport(this, QStringLiteral("Профиль не сохранён в файл %1: %2")
                                              .arg(QDir::toNativeSeparators(path),

@@ -73,6 +73,11 @@ void TForm1::startNextSheet()
     m_verifying = false;
     m_verification.reset();
     m_firstKeying = {};
+    m_journal.reset(); // a journal not yet filed stays in the folder for the next start
+    m_rowKept = false;
+    m_answerTimes.reset();
+    m_answeringMilliseconds = 0;
+    m_qualitySignsList.clear();
 
     ui->LEdit->startAgain();
     ui->ComboBox1->setCurrentIndex(-1);
@@ -97,6 +102,8 @@ void TForm1::emptyResults()
 
 QString TForm1::stageTitle(zorven::Stage stage) const
 {
+    if (stage == zorven::Stage::OnScreen)
+        return QStringLiteral("Тест Зорвенна (Форма А) — тестирование на экране");
     const QString title = stage == zorven::Stage::RespondentData
                               ? QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты")
                               : QStringLiteral("Тест Зорвенна (Форма А)");

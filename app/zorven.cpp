@@ -54,6 +54,7 @@ TForm1::TForm1(QWidget *parent)
     ui->SpinEdit1->setMaximum(zorven::kMaleMaximumAge);
     ui->SpinEdit1->setValue(zorven::kMinimumAge);
     m_chart = new zorven::ProfileChart(ui->centralwidget);
+    makeQualitySignsLabel();
     new look::LightWindows(this);
     applyLook();
     connectHandlers();
@@ -168,20 +169,22 @@ void TForm1::resultsStep()
 
     zorven::fillResultsDisplay(*m_chart, {ui->RzLabel1, ui->RzLabel2, ui->RzLabel3, ui->RzLabel4},
                                m_sheet, m_regional.decimalSeparator);
+    showQualitySigns();
     ui->SaveReport->setEnabled(true);
     offerFinishedCommands();
-    keepResultsRow(scoredAt, reportWritten ? m_reportFileName : QString());
+    m_rowKept = keepResultsRow(scoredAt, reportWritten ? m_reportFileName : QString());
+    dropJournalOnceFiled();
 }
 
 // After the display: a table that cannot take the row is reported over the results, which
 // stay, as does "Сохранить отчёт…"; the operator may try the same row again as often as
 // needed, once another copy has let go of the table or the disk has room.
-void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName)
+bool TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName)
 {
     const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
                                  m_sheet.options, m_sheet.raw, m_sheet.stens,
                                  m_sheet.secondOrder, reportFileName, verificationMark(),
-                                 QString(), QString()};
+                                 entryMethod(), sessionMinutes()};
     const QByteArray rowBytes = zorven::resultsTableRow(row);
     const QString path = resultsTablePath();
     zorven::TableFailure failure;
@@ -198,6 +201,7 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
                  this, zorven::tableFailureText(failure, path)
                            + QStringLiteral("\n\nРезультаты остаются на экране, отчёт можно "
                                             "сохранить командой «Тест → Сохранить отчёт…».")));
+    return !failure.failed();
 }
 
 QString TForm1::resultsTablePath() const
@@ -234,6 +238,7 @@ bool TForm1::saveReportElsewhere()
     if (path.isEmpty() || !saveReport(path))
         return false;
     m_resultsUnsaved = false;
+    dropJournalOnceFiled();
     return true;
 }
 
@@ -368,6 +373,7 @@ void TForm1::setStage(zorven::Stage stage)
     using zorven::Stage;
     setWindowTitle(stageTitle(stage));
     ui->VerifySheet->setEnabled(stage == Stage::RespondentData);
+    ui->ScreenTesting->setEnabled(stage == Stage::RespondentData);
     switch (stage) {
     case Stage::RespondentData:
         ui->personbox->move(139, 61);
@@ -384,6 +390,12 @@ void TForm1::setStage(zorven::Stage stage)
         ui->button5->hide();
         hideResults();
         break;
+    case Stage::OnScreen:
+        // The respondent's screen covers the window, which keeps the respondent data.
+        ui->Box1->hide();
+        ui->button5->hide();
+        hideResults();
+        break;
     case Stage::Finished:
         ui->personbox->hide();
         ui->Box1->hide();
@@ -397,7 +409,7 @@ void TForm1::hideResults()
 {
     m_chart->hide();
     for (QWidget *label : std::initializer_list<QWidget *>{ui->RzLabel1, ui->RzLabel2, ui->RzLabel3,
-                                                           ui->RzLabel4, ui->Label2})
+                                                           ui->RzLabel4, ui->Label2, m_qualitySigns})
         label->hide();
 }
 
@@ -425,6 +437,7 @@ void TForm1::connectHandlers()
     connectFinishedCommands();
     connectPaperCommands();
     connectStackCommands();
+    connectScreenCommands();
     connect(ui->N1, &QMenu::aboutToShow, this, &TForm1::N1AboutToShow);
     connect(ui->OpenResultsTable, &QAction::triggered, this, &TForm1::OpenResultsTableClick);
 }

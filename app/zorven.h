@@ -9,6 +9,9 @@
 #include "results/regional_settings.h"
 #include "results/first_keyings.h"
 #include "results/report.h"
+#include "results/response_quality.h"
+#include "results/screen_session.h"
+#include "results/session_journal.h"
 #include "scoring/factors.h"
 
 #include <QDateTime>
@@ -25,6 +28,8 @@ namespace Ui {
 class TForm1;
 }
 class TAboutBox;
+class RespondentScreen;
+class ClickableLabel;
 
 class TForm1 : public QMainWindow, private zorven::SheetEntryView
 {
@@ -83,6 +88,9 @@ private:
     // (stack_commands.cpp).
     void NewSheetClick();
     void VerifySheetClick();
+    // Testing at the computer: the respondent's screen started and taken back
+    // (screen_commands.cpp).
+    void ScreenTestingClick();
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
@@ -99,7 +107,7 @@ private:
     bool mayClose();
     void showReportLocation(const QString &path);
     void showReportNotWritten(const QString &path);
-    void keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName);
+    bool keepResultsRow(const QDateTime &scoredAt, const QString &reportFileName);
     QString resultsTablePath() const;
     void enableOpenResultsTable();
 
@@ -127,6 +135,25 @@ private:
     bool showStandingReport();
     QString verificationMark() const;
     void summariseVerification();
+
+    void connectScreenCommands();
+    bool offerUnfinishedSessions();
+    bool offerSession(const QString &path);
+    void resumeSession(const zorven::JournalContents &contents,
+                       std::unique_ptr<zorven::SessionJournal> journal);
+    void showRespondentData(const zorven::SessionRespondent &respondent);
+    void openScreen(const zorven::ScreenSession &session,
+                    std::unique_ptr<zorven::SessionJournal> journal);
+    void closeScreen();
+    void screenAnsweredToTheEnd();
+    void screenLeftEarly(bool sessionKept);
+    void scoreScreenSession(const zorven::ScreenSession &session);
+    void dropJournalOnceFiled();
+    QString entryMethod() const;
+    QString sessionMinutes() const;
+    void showQualitySigns();
+    void makeQualitySignsLabel();
+    void QualitySignsClick();
 
     // zorven::SheetEntryView
     bool nameChangedByUser() const override;
@@ -169,4 +196,17 @@ private:
     std::optional<zorven::Verification> m_verification;
     zorven::TableSheet m_firstKeying;
     bool m_fittedToKnownFrame = false;
+
+    // Testing at the computer: the screen while the respondent answers; then, until the
+    // report and the row are written, the session's journal; and the answers' times, which
+    // a keyed sheet does not have.
+    RespondentScreen *m_screen = nullptr;
+    // Over the chart's title bar: how the sheet was answered, in full on pointing or click.
+    ClickableLabel *m_qualitySigns = nullptr;
+    // How the sheet was answered; the printed profile shows the same.
+    QList<zorven::QualitySign> m_qualitySignsList;
+    std::unique_ptr<zorven::SessionJournal> m_journal;
+    bool m_rowKept = false;
+    std::optional<zorven::AnswerTimes> m_answerTimes;
+    qint64 m_answeringMilliseconds = 0;
 };

@@ -73,6 +73,34 @@ void SheetEntry::undoPressed()
     refreshStatement();
 }
 
+void SheetEntry::handOverToScreen()
+{
+    if (m_stage != Stage::RespondentData)
+        return;
+    setStage(Stage::OnScreen);
+    bringAgeIntoRange();
+}
+
+void SheetEntry::answeredOnScreen(const KeyedOptions &options)
+{
+    Q_ASSERT(options.isComplete());
+    if (m_stage != Stage::OnScreen)
+        return;
+    m_options = options;
+    m_answers = answerRecordOf(options);
+    m_statementNumber = kLastStatement;
+    m_optionOffset = 3 * (kLastStatement - 1);
+    m_answerChoice = static_cast<std::uint8_t>(options.at(kLastStatement));
+    setStage(Stage::Finished);
+    m_view.startScoringRun();
+}
+
+void SheetEntry::takenBackFromScreen()
+{
+    if (m_stage == Stage::OnScreen)
+        setStage(Stage::RespondentData);
+}
+
 void SheetEntry::setStage(Stage stage)
 {
     m_stage = stage;

@@ -20,8 +20,9 @@ struct StatementOnShow {
     std::array<QString, 3> options;
 };
 
-// The stages the window passes through, once each, in this order.
-enum class Stage { RespondentData, Keying, Finished };
+// The stages the window passes through, once each, in this order; a sheet is either keyed
+// or answered by the respondent on a screen of their own.
+enum class Stage { RespondentData, Keying, OnScreen, Finished };
 
 // What the undo button shows: nothing before the first answer; after it, enabled while
 // there is an answer to take back, disabled after an undo until the next answer.
@@ -66,12 +67,23 @@ public:
     void optionPressed(int choice); // 1, 2 or 3 for options a, b, c
     void undoPressed();
 
+    // Testing at the computer: the respondent answers on a screen of their own instead of
+    // the operator keying. From the respondent data, with the age brought into range as
+    // «Далее» brings it, to the stage the window shows meanwhile.
+    void handOverToScreen();
+    // The letters the screen gave, recorded as keying them would record them (the last
+    // statement's letter kept, its points not), then the scoring run.
+    void answeredOnScreen(const KeyedOptions &options);
+    // The respondent left before the end: back to the respondent data as typed.
+    void takenBackFromScreen();
+
     int statementNumber() const { return m_statementNumber; }
     int optionOffset() const { return m_optionOffset; }
     int answerChoice() const { return m_answerChoice; }
     UndoButton undoButton() const { return m_undoButton; }
     bool isNextEnabled() const { return m_nextEnabled; }
     bool isKeying() const { return m_stage == Stage::Keying; }
+    bool isOnScreen() const { return m_stage == Stage::OnScreen; }
     bool isFinished() const { return m_stage == Stage::Finished; }
 
 private:

@@ -1,5 +1,6 @@
 #include "paper/booklet.h"
 
+#include "questionnaire/instructions.h"
 #include "questionnaire/statements.h"
 
 #include <QFontMetricsF>
@@ -16,29 +17,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Тест Зорвенна (Форма А). Буклет с вопросами");
 const QString kRunningTitle = QStringLiteral("Тест Зорвенна (Форма А)");
-const QString kInstructionsHeading = QStringLiteral("Как отвечать");
-
-// What the respondent reads before the first statement.
-const std::array<QString, 7> kInstructions = {
-    QStringLiteral("В этом буклете 187 утверждений. К каждому даны три ответа: a, b и c. "
-                   "Прочитайте утверждение и выберите ответ, который вернее всего говорит о вас."),
-    QStringLiteral("В буклете ничего не пишите: ответы отмечаются только на бланке ответов. "
-                   "На бланке у каждого утверждения своя клетка с тем же номером. Поставьте "
-                   "крестик в квадрат с буквой выбранного ответа. Чтобы исправить ответ, "
-                   "закрасьте ошибочный квадрат целиком и отметьте нужный."),
-    QStringLiteral("Правильных и неправильных ответов здесь нет: люди разные, и каждый ответ "
-                   "кому-то подходит. Исключение — несколько задач на сообразительность: в них "
-                   "верен только один ответ."),
-    QStringLiteral("Отвечайте на каждое утверждение, не пропуская ни одного. Средний ответ (b) "
-                   "выбирайте лишь тогда, когда ни a, ни c действительно не подходят. В задачах "
-                   "на сообразительность выбирайте ответ, который считаете верным."),
-    QStringLiteral("Работайте быстро. Не раздумывайте подолгу над одним утверждением: первый "
-                   "естественный ответ обычно и есть самый точный."),
-    QStringLiteral("Прежде чем начать, заполните верх бланка: фамилию и инициалы, пол, возраст "
-                   "(полных лет) и сегодняшнюю дату."),
-    QStringLiteral("Переверните страницу, когда будете готовы начать."),
-};
-
 constexpr std::array<QChar, 3> kLetters = {u'a', u'b', u'c'};
 
 // The page, in millimetres.
@@ -200,7 +178,7 @@ void drawTitlePage(QPainter &painter)
     const QFont font = paperFont(12);
     painter.setFont(font);
     qreal y = 88;
-    for (const QString &paragraph : kInstructions) {
+    for (const QString &paragraph : instructionParagraphs(AnsweringMedium::Paper)) {
         const qreal height = wrappedHeight(font, kRight - kLeft, paragraph);
         painter.drawText(onPage(kLeft, y, kRight - kLeft, height + 1),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, paragraph);

@@ -52,7 +52,8 @@ constexpr qreal kScaleWidth = 500;
 constexpr qreal kHighLeft = kScaleLeft + kScaleWidth + 15;
 constexpr qreal kHighWidth = kContentSize.width() - kHighLeft - 5;
 constexpr qreal kHeaderHeight = 70;
-constexpr qreal kRowHeight = 100;
+constexpr qreal kRowHeight = 92; // leaves room at the foot for how the sheet was answered
+constexpr qreal kSignHeight = 40;
 constexpr qreal kDotRadius = 15;
 constexpr qreal kProfileLineWidth = 7;
 constexpr qreal kSecondOrderRowHeight = 75; // at least; a longer text takes more
@@ -321,7 +322,19 @@ qreal drawSecondOrder(QPainter &painter, qreal top, const SecondOrder &values, Q
     return y;
 }
 
-void drawProfileContent(QPainter &painter, const ReportData &data, const RegionalSettings &settings)
+// One line per sign; a flagged one in bold, its text saying why.
+qreal drawQualitySigns(QPainter &painter, qreal top, const QList<QualitySign> &signs)
+{
+    painter.setPen(kInk);
+    qreal y = top;
+    for (const QualitySign &sign : signs)
+        y = drawText(painter, QRectF(0, y, kContentSize.width(), kSignHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     sign.text, pageFont(kSmallFont, sign.flagged));
+    return y;
+}
+
+void drawProfileContent(QPainter &painter, const ReportData &data, const RegionalSettings &settings,
+                        const QList<QualitySign> &signs)
 {
     qreal y = drawTitle(painter, 0);
     y = drawRespondentLines(painter, y + 30, data, settings);
@@ -329,7 +342,11 @@ void drawProfileContent(QPainter &painter, const ReportData &data, const Regiona
     y = drawProfileTable(painter, y + 10, data.stens);
     y = drawLegend(painter, y + 10);
     y = drawHeading(painter, y + 30, kReportSecondOrderHeading);
-    drawSecondOrder(painter, y + 5, data.secondOrder, settings.decimalSeparator);
+    y = drawSecondOrder(painter, y + 5, data.secondOrder, settings.decimalSeparator);
+    if (signs.isEmpty())
+        return;
+    y = drawHeading(painter, y + 10, kQualitySignsHeading);
+    drawQualitySigns(painter, y, signs);
 }
 
 QString scalesList(const QList<int> &factors)
@@ -361,12 +378,13 @@ QString secondOrderDrivers(int f)
     return parts.join(QLatin1Char(' '));
 }
 
-PaperDocument profilePageDocument(const ReportData &data, const RegionalSettings &settings)
+PaperDocument profilePageDocument(const ReportData &data, const RegionalSettings &settings,
+                                  const QList<QualitySign> &signs)
 {
     return {kReportTitle + QStringLiteral(": ") + data.surname, 1,
-            [data, settings](QPainter &painter, int) {
+            [data, settings, signs](QPainter &painter, int) {
                 painter.translate(kMargin, kMargin);
-                drawProfileContent(painter, data, settings);
+                drawProfileContent(painter, data, settings, signs);
             }};
 }
 
@@ -376,14 +394,15 @@ void useProfilePageLayout(QPagedPaintDevice &device)
 }
 
 bool paintProfilePage(QPagedPaintDevice &device, const ReportData &data,
-                      const RegionalSettings &settings)
+                      const RegionalSettings &settings, const QList<QualitySign> &signs)
 {
-    return paintDocument(device, profilePageDocument(data, settings));
+    return paintDocument(device, profilePageDocument(data, settings, signs));
 }
 
-QByteArray profilePdf(const ReportData &data, const RegionalSettings &settings)
+QByteArray profilePdf(const ReportData &data, const RegionalSettings &settings,
+                      const QList<QualitySign> &signs)
 {
-    return documentPdf(profilePageDocument(data, settings));
+    return documentPdf(profilePageDocument(data, settings, signs));
 }
 
 } // namespace zorven

@@ -191,6 +191,7 @@ private slots:
     void profilePageIsOnePageWithTheSheetsResults();
     void cancelledOrFailedProfileLosesNothing();
     void longSurnameStaysWithinThePage();
+    void qualitySignsCloseTheProfilePage();
     void paperForAGroupBeforeAnySheet_data();
     void paperForAGroupBeforeAnySheet();
 
@@ -577,6 +578,28 @@ void TestAfterScoring::longSurnameStaysWithinThePage()
 
     const QString text = poppler::output(QStringLiteral("pdftotext"), {pdf.fileName(), "-"});
     QCOMPARE(text.count(u'W'), surname.size());
+}
+
+// The signs come last, under their heading, still on the one page; a flagged one in bold.
+void TestAfterScoring::qualitySignsCloseTheProfilePage()
+{
+    const zorven::ReportData data{QStringLiteral("Петрова А.В."), 20, QStringLiteral("Женский"),
+                                  QDate(2026, 12, 8), {}, {}};
+    const QList<zorven::QualitySign> signs{
+        {QStringLiteral("средних ответов: 120 из 186 — больше половины"), true},
+        {QStringLiteral("самая длинная серия одинаковых ответов: 4 (c, утверждения 17–20)"), false},
+        {QStringLiteral("ответов быстрее, чем можно прочесть утверждение: 40 из 186 — больше десятой части"), true}};
+    QFile pdf(QDir::current().absoluteFilePath(QStringLiteral("signs.pdf")));
+    QVERIFY(pdf.open(QIODevice::WriteOnly));
+    pdf.write(zorven::profilePdf(data, zorven::RegionalSettings::fromSystem(), signs));
+    pdf.close();
+
+    // Text drawn below the page's foot would not be read back.
+    const QStringList pages = poppler::pagesWithoutBlanks(pdf.fileName());
+    QVERIFY(pages[0].endsWith(poppler::withoutBlanks(zorven::kQualitySignsHeading + signs[0].text
+                                                     + signs[1].text + signs[2].text)));
+    const QString fonts = poppler::output(QStringLiteral("pdffonts"), {pdf.fileName()});
+    QVERIFY(fonts.contains(QStringLiteral("Bold")));
 }
 
 void TestAfterScoring::paperForAGroupBeforeAnySheet_data()
