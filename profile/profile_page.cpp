@@ -70,6 +70,8 @@ QFont pageFont(int height, bool bold = false)
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(height);
     font.setBold(bold);
+    // Unhinted, as the paper routine's fonts: the screen then draws the page as the PDF does.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
