@@ -22,8 +22,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     setModal(false);
     ui->ProductName->setText(identity::kMakerName);
     ui->Version->setText(identity::kComment);
+    ui->ProgramVersion->setText(QStringLiteral("версия ") + identity::kVersion);
     applyLook();
-    connect(ui->RzURLLabel1, &ClickableLabel::clicked, this, &TAboutBox::RzURLLabel1Click);
+    connect(ui->RzURLLabel1, &LinkLabel::clicked, this, &TAboutBox::RzURLLabel1Click);
 }
 
 TAboutBox::~TAboutBox() = default;
@@ -49,10 +50,14 @@ void TAboutBox::applyLook()
     look::setLook(this, look::formFont(11, Weight::Regular), look::kBlack);
     look::setLook(ui->ProductName, look::formFont(11, Weight::Bold), look::kNavy);
     look::setLook(ui->TestName, look::formFont(13, Weight::Regular), look::kPurple);
+    look::setLook(ui->ProgramVersion, look::formFont(11, Weight::Regular), look::kBlack);
     look::setLook(ui->Version, look::formFont(11, Weight::Regular), look::kRed);
     look::setLook(ui->RzURLLabel1, look::formFont(13, Weight::Bold), look::kNavy);
-    const std::initializer_list<QLabel *> texts = {ui->ProductName, ui->TestName, ui->Version,
-                                                   ui->RzURLLabel1};
+    const std::initializer_list<QLabel *> texts = {ui->ProductName, ui->TestName,
+                                                   ui->ProgramVersion, ui->RzURLLabel1};
     for (QLabel *label : texts)
         look::widenToContent(label);
+    // The substitute font makes this line wider than designed: widened to both sides, it
+    // keeps clear of the panel's edge.
+    look::widenToContentAroundCentre(ui->Version);
 }

@@ -20,9 +20,12 @@ void Dialogs::showErrorReport(QWidget *parent, const QString &message)
 
 void Dialogs::showFileErrorReport(QWidget *parent, const QString &message, const QString &path)
 {
-    QMessageBox box(QMessageBox::Critical, identity::kApplicationTitle, message, QMessageBox::Ok,
-                    parent);
-    box.setInformativeText(QStringLiteral("Файл: %1").arg(QDir::toNativeSeparators(path)));
+    QMessageBox box(QMessageBox::Critical, identity::kApplicationTitle,
+                    QStringLiteral("Отчёт не сохранён в файл «%1».").arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::Ok, parent);
+    box.setInformativeText(message
+                           + QStringLiteral("\n\nРезультаты остаются на экране, отчёт можно сохранить "
+                                            "в другое место командой «Тест → Сохранить отчёт…»."));
     box.exec();
 }
 

@@ -16,8 +16,9 @@ public:
     // The application's standard error report: a box captioned with the application
     // title, an error icon and an OK button.
     virtual void showErrorReport(QWidget *parent, const QString &message);
-    // The same report for a file that could not be written: the error's text as it is,
-    // and under it the file, so that the operator knows which one to look at.
+    // The same report for a report file that could not be written: first, in words, that
+    // the report is not in the file, naming it; under it the error's text as it is, and
+    // where the results can still go.
     virtual void showFileErrorReport(QWidget *parent, const QString &message, const QString &path);
 
     // Where "Сохранить отчёт…" writes the report; empty when the operator cancels.

@@ -4,6 +4,7 @@
 
 #include "app/name_field.h"
 #include "app/zorven.h"
+#include "profile/profile_window.h"
 #include "questionnaire/statements.h"
 #include "results/report_file.h"
 #include "results/report_naming.h"
@@ -96,8 +97,11 @@ void TForm1::emptyResults()
         label->clear();
     ui->Label2->setText(QStringLiteral("Результаты тестирования находятся в файле - "));
     ui->Label2->setToolTip({});
-    for (QAction *command : {ui->SaveReport, ui->SheetAnswers, ui->PrintProfile, ui->SaveProfilePdf})
+    for (QAction *command : {ui->SaveReport, ui->SheetAnswers, ui->ShowProfile, ui->PrintProfile,
+                             ui->SaveProfilePdf})
         command->setEnabled(false);
+    if (m_profileWindow)
+        m_profileWindow->hide();
 }
 
 QString TForm1::stageTitle(zorven::Stage stage) const

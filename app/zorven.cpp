@@ -172,6 +172,7 @@ void TForm1::resultsStep()
     showQualitySigns();
     ui->SaveReport->setEnabled(true);
     offerFinishedCommands();
+    showProfilePage();
     m_rowKept = keepResultsRow(scoredAt, reportWritten ? m_reportFileName : QString());
     dropJournalOnceFiled();
 }
@@ -474,13 +475,15 @@ void TForm1::applyLook()
 // The places of the controls are measured from the top-left corner of the area below the
 // menu bar. The window's outer size includes a frame that only the platform knows, often
 // not before the window is on the screen, so the fit is made again once it is known.
+// The size is fixed: nothing grows with the window, and a maximised one would leave the
+// controls in a corner of an empty grey area.
 void TForm1::fitToFrame()
 {
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     const int menuHeight = ui->MainMenu1->sizeHint().height();
     const QSize fromOuter = kOuterSize.shrunkBy(frame);
     const QSize needed = kMinimumContentSize + QSize(0, menuHeight);
-    resize(fromOuter.expandedTo(needed));
+    setFixedSize(fromOuter.expandedTo(needed));
 
     const QScreen *screen = this->screen();
     if (!screen)

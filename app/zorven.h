@@ -22,6 +22,7 @@
 
 namespace zorven {
 struct PaperDocument;
+class ProfileWindow;
 }
 
 namespace Ui {
@@ -77,6 +78,7 @@ private:
     void SaveReportClick();
     // The Finished stage's commands for checking and filing the sheet (finished_commands.cpp).
     void SheetAnswersClick();
+    void ShowProfileClick();
     void PrintProfileClick();
     void SaveProfilePdfClick();
     void N1AboutToShow();
@@ -114,6 +116,9 @@ private:
     // The sheet scored again with corrected letters, by the same run and results step.
     void rescore(const zorven::KeyedOptions &options);
     QString profilePdfFileName() const;
+    void printProfile(QWidget *over);
+    void saveProfilePdf(QWidget *over);
+    void showProfilePage();
     void connectFinishedCommands();
     void connectPaperCommands();
     void putOnPaper(const zorven::PaperDocument &document, const QString &what,
@@ -190,6 +195,8 @@ private:
     // What the report was made of; the printed profile shows the same.
     zorven::ReportData m_reportData;
     TAboutBox *m_aboutBox = nullptr;
+    // «Профиль…», made the first time it is asked for; a child of the window.
+    zorven::ProfileWindow *m_profileWindow = nullptr;
     // «Проверочный ввод…» was chosen for the sheet on screen; the verification itself
     // starts at «Далее», once its first keying is found.
     bool m_verifying = false;

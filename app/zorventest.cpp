@@ -10,6 +10,7 @@
 #include "batch/command_line.h"
 #include "paper/paper_commands.h"
 #include "results/report_file.h"
+#include "widgets/program_style.h"
 
 #include <QApplication>
 #include <QFile>
@@ -89,6 +90,7 @@ int showWindow(int argc, char *argv[])
                      zorven::kCommandLineMistake);
 
     QApplication application(argc, argv);
+    look::useProgramStyle();
     setIdentity();
     installQtTranslations(application);
 

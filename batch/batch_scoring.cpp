@@ -24,7 +24,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <future>
-#include <optional>
 #include <unistd.h>
 #include <variant>
 #include <vector>
@@ -70,19 +69,35 @@ struct BatchPaths {
     QString outDir;
 };
 
-// Exactly one --score and one --out, each with a value, in either order.
-std::optional<BatchPaths> batchPathsOf(const QStringList &arguments)
+// What each option of the pair is for, said when it is missing.
+QString purposeOf(const QString &option)
 {
-    constexpr int kArgumentCount = 4;
-    if (arguments.size() != kArgumentCount)
-        return std::nullopt;
-    QMap<QString, QString> values;
-    for (int i = 0; i < kArgumentCount; i += 2)
-        values.insert(arguments[i], arguments[i + 1]);
-    const BatchPaths paths{values.value(kScoreOption), values.value(kOutOption)};
-    if (values.size() != 2 || paths.input.isEmpty() || paths.outDir.isEmpty())
-        return std::nullopt;
-    return paths;
+    return option == kScoreOption ? QStringLiteral("--score ТАБЛИЦА.csv: какую таблицу оценить")
+                                  : QStringLiteral("--out ПАПКА: куда записать отчёты и новую таблицу");
+}
+
+// The arguments come as option and value, one after another. Exactly one --score and one
+// --out, each with a value, in either order: otherwise the one-line reason why not.
+QString batchArgumentsMistake(const QStringList &arguments)
+{
+    QMap<QString, QStringList> values;
+    for (qsizetype i = 0; i + 1 < arguments.size(); i += 2)
+        values[arguments[i]] << arguments[i + 1];
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (it.key() != kScoreOption && it.key() != kOutOption)
+            return QStringLiteral("неизвестный параметр «%1»").arg(it.key());
+    }
+    for (const QString &option : {kScoreOption, kOutOption}) {
+        const QStringList given = values.value(option);
+        if (given.isEmpty())
+            return QStringLiteral("не указан параметр ") + purposeOf(option);
+        if (given.size() > 1)
+            return QStringLiteral("параметр %1 указан дважды").arg(option);
+        if (given.front().isEmpty())
+            return QStringLiteral("у параметра %1 пустое значение").arg(option);
+    }
+    return arguments.size() % 2 == 0 ? QString()
+                                     : QStringLiteral("после %1 нужно значение").arg(arguments.back());
 }
 
 QString readingErrorText(int error)
@@ -728,12 +743,16 @@ Sheet scoredSheet(const KeyedOptions &options, Sex sex, int age)
 int runBatchScoring(const QStringList &arguments, QIODevice &messages, bool showProgress)
 {
     BatchMessages batchMessages(messages, showProgress);
-    const std::optional<BatchPaths> paths = batchPathsOf(arguments);
-    if (!paths) {
+    const QString mistake = batchArgumentsMistake(arguments);
+    if (!mistake.isEmpty()) {
+        batchMessages.say(QStringLiteral("zorventest: ") + mistake);
         batchMessages.say(kUsage);
         return kBatchCannotRun;
     }
-    return BatchRun(*paths, batchMessages).run();
+    return BatchRun({arguments.at(arguments.indexOf(kScoreOption) + 1),
+                     arguments.at(arguments.indexOf(kOutOption) + 1)},
+                    batchMessages)
+        .run();
 }
 
 } // namespace zorven

@@ -38,14 +38,18 @@ if(UNIX AND NOT APPLE)
     include(GNUInstallDirs)
     set(packaging_dir ${PROJECT_BINARY_DIR}/packaging)
     configure_file(packaging/zorventest.1.in ${packaging_dir}/zorventest.1 @ONLY)
+    # The program and its --help speak Russian: so does a manual page of its own.
+    configure_file(packaging/zorventest.ru.1.in ${packaging_dir}/zorventest.ru.1 @ONLY)
     configure_file(packaging/changelog ${packaging_dir}/changelog.Debian COPYONLY)
     configure_file(packaging/copyright.in ${packaging_dir}/copyright @ONLY)
-    foreach(file zorventest.1 changelog.Debian)
+    foreach(file zorventest.1 zorventest.ru.1 changelog.Debian)
         execute_process(COMMAND gzip -9n --stdout ${packaging_dir}/${file}
                         OUTPUT_FILE ${packaging_dir}/${file}.gz
                         COMMAND_ERROR_IS_FATAL ANY)
     endforeach()
     install(FILES ${packaging_dir}/zorventest.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${packaging_dir}/zorventest.ru.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1
+            RENAME zorventest.1.gz)
     install(FILES ${packaging_dir}/changelog.Debian.gz ${packaging_dir}/copyright
             DESTINATION ${CMAKE_INSTALL_DOCDIR})
     install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides

@@ -17,6 +17,12 @@ namespace {
 
 const QString kTitle = QStringLiteral("Тест Зорвенна (Форма А). Буклет с вопросами");
 const QString kRunningTitle = QStringLiteral("Тест Зорвенна (Форма А)");
+// Under the last statement: a statement left without an answer on the sheet cannot be
+// scored, and the respondent is still there to answer it.
+const QString kClosing = QStringLiteral(
+    "Конец буклета. Проверьте, что на бланке у каждого утверждения, от 1 до %1, отмечен ответ: "
+    "ни одно не пропущено.").arg(kStatementCount);
+
 constexpr std::array<QChar, 3> kLetters = {u'a', u'b', u'c'};
 
 // The page, in millimetres.
@@ -63,8 +69,23 @@ qreal wrappedHeight(const QFont &font, qreal width, const QString &text)
 
 QString optionLine(int q, int option)
 {
-    return QStringLiteral("%1) %2").arg(kLetters[std::size_t(option - 1)])
-        .arg(optionText(3 * (q - 1) + option));
+    return laidOutText(QStringLiteral("%1) %2").arg(kLetters[std::size_t(option - 1)])
+                           .arg(optionText(3 * (q - 1) + option)));
+}
+
+QString statementLine(int q)
+{
+    return laidOutText(statementText(q));
+}
+
+QFont closingFont()
+{
+    return paperFont(kTextPoints, true);
+}
+
+qreal closingHeight()
+{
+    return wrappedHeight(closingFont(), kRight - kLeft, laidOutText(kClosing));
 }
 
 // One statement as it is laid out: its text, then its options side by side in three
@@ -94,7 +115,7 @@ StatementBlock layOut(int q)
 {
     StatementBlock block;
     block.q = q;
-    block.textHeight = wrappedHeight(textFont(), kTextWidth, statementText(q));
+    block.textHeight = wrappedHeight(textFont(), kTextWidth, statementLine(q));
     const QFontMetricsF metrics(textFont());
     for (int option = 1; option <= 3; ++option) {
         if (metrics.horizontalAdvance(optionLine(q, option)) > (columnWidth() - 2) * kUnitsPerMm)
@@ -107,7 +128,8 @@ StatementBlock layOut(int q)
 }
 
 // The statements page by page: a statement that would cross the page's foot starts the
-// next page, so that none is ever split.
+// next page, so that none is ever split. The closing line goes under the last statement,
+// or alone on a page of its own when it does not fit there.
 std::vector<std::vector<StatementBlock>> paginate()
 {
     std::vector<std::vector<StatementBlock>> pages(1);
@@ -121,6 +143,8 @@ std::vector<std::vector<StatementBlock>> paginate()
         pages.back().push_back(block);
         y += block.height() + kStatementGap;
     }
+    if (y + kStatementGap + closingHeight() > kBodyBottom)
+        pages.emplace_back();
     return pages;
 }
 
@@ -132,7 +156,7 @@ void drawStatement(QPainter &painter, const StatementBlock &block, qreal top)
                      Qt::AlignRight | Qt::AlignTop, QStringLiteral("%1.").arg(block.q));
     painter.setFont(textFont());
     painter.drawText(onPage(kTextLeft, top, kTextWidth, block.textHeight + 1),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, statementText(block.q));
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, statementLine(block.q));
 
     qreal y = top + block.textHeight + kOptionsGap;
     for (int option = 1; option <= 3; ++option) {
@@ -178,12 +202,21 @@ void drawTitlePage(QPainter &painter)
     const QFont font = paperFont(12);
     painter.setFont(font);
     qreal y = 88;
-    for (const QString &paragraph : instructionParagraphs(AnsweringMedium::Paper)) {
+    for (const QString &instruction : instructionParagraphs(AnsweringMedium::Paper)) {
+        const QString paragraph = laidOutText(instruction);
         const qreal height = wrappedHeight(font, kRight - kLeft, paragraph);
         painter.drawText(onPage(kLeft, y, kRight - kLeft, height + 1),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, paragraph);
         y += height + 4;
     }
+}
+
+void drawClosing(QPainter &painter, qreal top)
+{
+    painter.setPen(kInk);
+    painter.setFont(closingFont());
+    painter.drawText(onPage(kLeft, top, kRight - kLeft, closingHeight() + 1),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, laidOutText(kClosing));
 }
 
 } // namespace
@@ -201,6 +234,8 @@ PaperDocument bookletDocument()
                     drawStatement(painter, block, y);
                     y += block.height() + kStatementGap;
                 }
+                if (page == pageCount - 1)
+                    drawClosing(painter, y + kStatementGap);
             }};
 }
 

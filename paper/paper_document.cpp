@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -27,7 +28,17 @@ QTransform sheetToDevice(const QPagedPaintDevice &device)
     return QTransform::fromTranslate(-printable.left(), -printable.top()).scale(scale, scale);
 }
 
+constexpr QChar kNoBreakSpace(0x00A0);
+
 } // namespace
+
+QString laidOutText(const QString &text)
+{
+    // A letter of the list standing alone as a word, the blank after it.
+    static const QRegularExpression shortWord(
+        QStringLiteral("(?<![\\p{L}\\p{N}])([вискаоуВИСКАОУ]) (?=\\S)"));
+    return QString(text).replace(shortWord, QStringLiteral("\\1") + kNoBreakSpace);
+}
 
 QFont paperFont(qreal points, bool bold)
 {

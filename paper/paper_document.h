@@ -33,6 +33,12 @@ struct PaperDocument
 // A sans-serif font `points` high on the page.
 QFont paperFont(qreal points, bool bold = false);
 
+// The text as a page lays it out: a one-letter preposition or conjunction («в», «и», «с»,
+// «к», «а», «о», «у», capitals too) is bound to the word after it by a no-break space, so
+// that no line ends in one, as Russian typesetting wants. Every text a page wraps, and
+// every measurement of it, goes through here; the texts themselves stay as written.
+QString laidOutText(const QString &text);
+
 // A4 portrait, placed from the sheet's corner: set on a printer before the print dialog
 // shows, so that the operator starts from it.
 void usePaperLayout(QPagedPaintDevice &device);

@@ -71,6 +71,8 @@ QFont pageFont(int height, bool bold = false)
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(height);
     font.setBold(bold);
+    // Unhinted, as the paper routine's fonts: the screen then draws the page as the PDF does.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
@@ -122,8 +124,9 @@ QFont fittedFont(QFont font, const QString &text, const QSizeF &box)
 void drawFittedText(QPainter &painter, const QRectF &box, int flags, const QString &text,
                     const QFont &font)
 {
-    painter.setFont(fittedFont(font, text, box.size()));
-    painter.drawText(box, flags | Qt::TextWordWrap, text);
+    const QString laidOut = laidOutText(text);
+    painter.setFont(fittedFont(font, laidOut, box.size()));
+    painter.drawText(box, flags | Qt::TextWordWrap, laidOut);
 }
 
 // Draws `text` in a box and returns the box's bottom.
@@ -298,7 +301,7 @@ qreal drawLegend(QPainter &painter, qreal top)
 {
     painter.setPen(kInk);
     return drawText(painter, QRectF(0, top, kContentSize.width(), 80),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, kLegend,
+                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, laidOutText(kLegend),
                     pageFont(kSmallFont));
 }
 
@@ -309,7 +312,7 @@ qreal drawSecondOrder(QPainter &painter, qreal top, const SecondOrder &values, Q
     const qreal width = kContentSize.width() - kCaptionWidth;
     qreal y = top;
     for (std::size_t f = 0; f < values.size(); ++f) {
-        const QString drivers = secondOrderDrivers(int(f));
+        const QString drivers = laidOutText(secondOrderDrivers(int(f)));
         const qreal height = std::max(kSecondOrderRowHeight,
             QFontMetricsF(font).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, drivers)
                     .height() + 15);

@@ -1,5 +1,6 @@
 #include "profile/results_display.h"
 
+#include "profile/profile_page.h"
 #include "results/general_number.h"
 
 #include <QChart>
@@ -55,6 +56,8 @@ void fillResultsDisplay(ProfileChart &chart, const std::array<QLabel *, 4> &valu
         label->setText(secondOrderCaption(int(f), sheet.secondOrder[f], decimalSeparator));
         // A value such as "10,3" is wider than the designed label; it is never cut.
         label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        // What moves the value, in the printed profile's words: a screen reader reads it too.
+        label->setToolTip(secondOrderDrivers(int(f)));
         label->show();
     }
 }

@@ -51,6 +51,7 @@ iconv -f cp1251 -t utf-8 out/Иванов.txt | grep -qx $'Дата провед
 
 [ "$(score --score good.csv)" = 2 ] || fail "a usage error did not exit with 2"
 grep -q '^Использование: zorventest --score' stderr || fail "no usage line"
+grep -q '^zorventest: не указан параметр --out ПАПКА' stderr || fail "the missing --out was not named"
 [ "$(score --score=good.csv --out=out-equals)" = 0 ] || fail "--score=IN --out=DIR did not exit with 0"
 [ -s out-equals/Иванов.txt ] || fail "--score=IN --out=DIR wrote no report"
 

@@ -337,10 +337,18 @@ void TestBatchScoring::cannotRun_data()
     const QByteArray good = kInputHeader + row("Иванов", "Мужской", "30");
     const QString usage = QStringLiteral("Использование: zorventest --score ТАБЛИЦА.csv --out ПАПКА\n");
 
-    QTest::newRow("no --out") << QStringList{"--score", "in.csv"} << good << usage;
-    QTest::newRow("unknown option") << QStringList{"--score", "in.csv", "--to", "out"} << good << usage;
-    QTest::newRow("--score twice") << QStringList{"--score", "in.csv", "--score", "out"} << good << usage;
-    QTest::newRow("empty value") << QStringList{"--score", "", "--out", "out"} << good << usage;
+    QTest::newRow("no --out")
+        << QStringList{"--score", "in.csv"} << good
+        << "zorventest: не указан параметр --out ПАПКА: куда записать отчёты и новую таблицу\n" + usage;
+    QTest::newRow("no --score")
+        << QStringList{"--out", "out"} << good
+        << "zorventest: не указан параметр --score ТАБЛИЦА.csv: какую таблицу оценить\n" + usage;
+    QTest::newRow("unknown option") << QStringList{"--score", "in.csv", "--to", "out"} << good
+                                    << "zorventest: неизвестный параметр «--to»\n" + usage;
+    QTest::newRow("--score twice") << QStringList{"--score", "in.csv", "--score", "out"} << good
+                                   << "zorventest: параметр --score указан дважды\n" + usage;
+    QTest::newRow("empty value") << QStringList{"--score", "", "--out", "out"} << good
+                                 << "zorventest: у параметра --score пустое значение\n" + usage;
     QTest::newRow("no input") << QStringList{"--score", "none.csv", "--out", "out"} << good
                               << QStringLiteral("none.csv: файл не прочитан: файл не найден\n");
     QTest::newRow("not UTF-8") << usual << QByteArray("\xC4\xE0\xF2\xE0;x\r\n")

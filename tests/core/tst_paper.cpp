@@ -134,6 +134,9 @@ private slots:
     void bothAreA4WithTheirFontsEmbedded_data();
     void bothAreA4WithTheirFontsEmbedded();
     void bookletHoldsEveryStatementWholeOnOnePageInOrder();
+    void oneLetterWordsAreBoundToTheNext_data();
+    void oneLetterWordsAreBoundToTheNext();
+    void noBookletLineEndsInAOneLetterWord();
     void answerSheetHasTheFieldsAndEveryCellInOrder();
     void answerSheetMarksAndBoxesStandWhereTheGeometrySays();
 
@@ -200,6 +203,41 @@ void TestPaper::bookletHoldsEveryStatementWholeOnOnePageInOrder()
         from = at + statement.size();
     }
     QCOMPARE(page, m_bookletPages - 1);
+    QVERIFY(pages[page].endsWith(poppler::withoutBlanks(QStringLiteral("ни одно не пропущено."))));
+}
+
+void TestPaper::oneLetterWordsAreBoundToTheNext_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("laidOut"); // '_' stands for the no-break space
+    const auto row = [](const char *name, const char *text, const char *laidOut) {
+        QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(laidOut);
+    };
+    row("in a line", "теплота, интерес к людям", "теплота, интерес к_людям");
+    row("every letter", "в и с к а о у В И С К А О У x", "в_и_с_к_а_о_у_В_И_С_К_А_О_У_x");
+    row("after a bracket or a quote", "(в школе) «с друзьями»", "(в_школе) «с_друзьями»");
+    row("a letter in a word stays", "он в лес, ёж у", "он в_лес, ёж у");
+    row("before a full stop", "Форма А. Буклет", "Форма А. Буклет");
+    row("Latin letters stay", "a, b и c", "a, b и_c");
+    row("other letters stay", "я б ж знал", "я б ж знал");
+}
+
+void TestPaper::oneLetterWordsAreBoundToTheNext()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, laidOut);
+    QCOMPARE(zorven::laidOutText(text), laidOut.replace(u'_', QChar(0x00A0)));
+}
+
+// Statements and options are wrapped by the page routine: none of their lines, as a reader
+// of the PDF gets them, ends in a one-letter word.
+void TestPaper::noBookletLineEndsInAOneLetterWord()
+{
+    const QStringList lines = poppler::output(QStringLiteral("pdftotext"), {"-raw", m_booklet, "-"})
+                                  .split(QLatin1Char('\n'));
+    const QRegularExpression endsInOneLetter(QStringLiteral("(^|\\s)[вискаоуВИСКАОУ]$"));
+    for (const QString &line : lines)
+        QVERIFY2(!line.trimmed().contains(endsInOneLetter), qPrintable(line));
 }
 
 void TestPaper::answerSheetHasTheFieldsAndEveryCellInOrder()

@@ -16,6 +16,7 @@ set(expected
     share/applications/zorventest.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/man/man1/zorventest.1.gz
+    share/man/ru/man1/zorventest.1.gz
     share/doc/zorventest/changelog.Debian.gz
     share/doc/zorventest/copyright
     share/lintian/overrides/zorventest)

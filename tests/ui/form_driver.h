@@ -6,6 +6,7 @@
 #include "app/Unit1.h"
 #include "app/age_field.h"
 #include "app/zorven.h"
+#include "widgets/program_style.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -127,13 +128,15 @@ private:
     bool m_active = false;
 };
 
-// Runs a window test as on a Russian desk. The locale is chosen before the application
-// exists: Qt reads the system locale from the environment once, at start.
+// Runs a window test as on a Russian desk, in the style the program chooses at start
+// whatever the desktop forces. The locale is chosen before the application exists: Qt
+// reads the system locale from the environment once, at start.
 template<typename Test>
 int execInRussianLocale(int argc, char *argv[])
 {
     qputenv("LC_ALL", "ru_RU.UTF-8");
     QApplication application(argc, argv);
+    look::useProgramStyle();
     QApplication::setAttribute(Qt::AA_Use96Dpi, true);
     Test test;
     return QTest::qExec(&test, argc, argv);

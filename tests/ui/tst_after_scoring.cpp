@@ -1,5 +1,6 @@
 // After a sheet is scored: its keyed answers checked against the paper sheet, corrected
-// and scored again in «Ответы бланка…», and the profile page printed or saved as PDF.
+// and scored again in «Ответы бланка…», and the profile page shown, printed or saved as
+// PDF.
 // Before one is: the booklet and the blank answer sheet printed or saved from the menu.
 // The window and the dialog are driven as an operator drives them; what a PDF shows is
 // read back with poppler's pdfinfo and pdftotext, as another program would read it.
@@ -13,6 +14,7 @@
 #include "results/results_table.h"
 #include "paper/booklet.h"
 #include "profile/profile_page.h"
+#include "profile/profile_window.h"
 #include "profile/scale_names.h"
 #include "profile/scale_poles.h"
 #include "poppler.h"
@@ -35,6 +37,7 @@
 #include <QStyleHints>
 #include <QTest>
 #include <QToolTip>
+#include <QScrollBar>
 
 #include <optional>
 
@@ -150,6 +153,37 @@ QByteArray lastTableRowAfterItsTime()
     return last.sliced(last.indexOf(';'));
 }
 
+// Two pictures of the same size, each averaged over blocks of 12 by 12 pixels: the
+// largest difference of a block in grey levels, 0 to 255. Two renderers place a glyph's
+// edge or a thin line's shade a pixel apart; averaged, that vanishes, while a mark drawn
+// elsewhere does not.
+int largestBlockDifference(const QImage &a, const QImage &b)
+{
+    constexpr int kBlock = 12;
+    const auto blocks = [](const QImage &image) {
+        return image.convertToFormat(QImage::Format_Grayscale8)
+            .scaled(image.size() / kBlock, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    const QImage blocksA = blocks(a);
+    const QImage blocksB = blocks(b);
+    int largest = 0;
+    for (int y = 0; y < blocksA.height(); ++y)
+        for (int x = 0; x < blocksA.width(); ++x)
+            largest = std::max(largest, std::abs(blocksA.pixelColor(x, y).value()
+                                                 - blocksB.pixelColor(x, y).value()));
+    return largest;
+}
+
+// The first page of a PDF as poppler draws it, `size` pixels large.
+QImage pdfPageImage(const QString &pdf, const QSize &size)
+{
+    const QString png = pdf + QStringLiteral(".page");
+    poppler::output(QStringLiteral("pdftoppm"),
+                    {"-png", "-singlefile", "-scale-to-x", QString::number(size.width()),
+                     "-scale-to-y", QString::number(size.height()), pdf, png});
+    return QImage(png + QStringLiteral(".png"));
+}
+
 QStringList entriesOf(const QString &directory)
 {
     return QDir(directory).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -190,6 +224,7 @@ private slots:
     void profilePageIsOnePageWithTheSheetsResults_data();
     void profilePageIsOnePageWithTheSheetsResults();
     void cancelledOrFailedProfileLosesNothing();
+    void profileWindowShowsThePdfsPage();
     void longSurnameStaysWithinThePage();
     void qualitySignsCloseTheProfilePage();
     void paperForAGroupBeforeAnySheet_data();
@@ -564,6 +599,49 @@ void TestAfterScoring::cancelledOrFailedProfileLosesNothing()
     child<QAction>("SaveProfilePdf")->trigger();
     QCOMPARE(m_dialogs.errorReports.size(), 1);
     QVERIFY(fileBytes(m_dialogs.pdfPathAnswer).startsWith("%PDF-"));
+}
+
+// «Профиль…» draws the page its «Сохранить в PDF…» writes: the window's picture and
+// poppler's picture of the PDF differ only as two renderers do, unlike the page of another
+// sheet. The value labels name what moves F1..F4.
+void TestAfterScoring::profileWindowShowsThePdfsPage()
+{
+    keySheet(m_window, optionsByTurns());
+    child<QAction>("ShowProfile")->trigger();
+    auto *window = m_window->findChild<zorven::ProfileWindow *>(QStringLiteral("ProfileWindow"));
+    QVERIFY(window && QTest::qWaitForWindowExposed(window));
+    auto *page = form_driver::child<zorven::PageView>(window, "ProfilePage");
+    window->resize(1040, 1540); // the whole page in view
+    QTRY_COMPARE(page->verticalScrollBar()->maximum(), 0);
+    const QImage onScreen = page->viewport()->grab().toImage();
+
+    m_dialogs.pdfPathAnswer = QDir::current().absoluteFilePath(QStringLiteral("profile.pdf"));
+    QTest::mouseClick(form_driver::child<QPushButton>(window, "SavePagePdf"), Qt::LeftButton);
+    const QSize pageSize(onScreen.width(), qRound(onScreen.width() * 297.0 / 210));
+    const QImage onPaper = pdfPageImage(m_dialogs.pdfPathAnswer, pageSize);
+    QCOMPARE(onPaper.size(), pageSize);
+
+    const zorven::ReportData other{QStringLiteral("Петрова А.В."), 20, QStringLiteral("Женский"),
+                                   QDate::currentDate(), zorven::Stens{1, 10, 1, 10, 1, 10, 1, 10},
+                                   {}};
+    const QString otherPdf = QDir::current().absoluteFilePath(QStringLiteral("other.pdf"));
+    QFile file(otherPdf);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(zorven::profilePdf(other, zorven::RegionalSettings::fromSystem()));
+    file.close();
+    const QImage pageOnScreen = onScreen.copy(QRect(QPoint(), pageSize));
+    const int same = largestBlockDifference(pageOnScreen, onPaper);
+    const int different = largestBlockDifference(pageOnScreen, pdfPageImage(otherPdf, pageSize));
+    qInfo("window against its PDF %d, against another sheet's %d grey levels", same, different);
+    constexpr int kRenderersApart = 48; // poppler and Qt differed by 28 here
+    QVERIFY(same < kRenderersApart);
+    QVERIFY(different > 2 * kRenderersApart);
+
+    QTest::mouseClick(form_driver::child<QPushButton>(window, "PrintPage"), Qt::LeftButton);
+    QCOMPARE(m_dialogs.printDialogs, 1);
+    for (int f = 0; f < 4; ++f)
+        QCOMPARE(child<QLabel>(qPrintable(QStringLiteral("RzLabel%1").arg(f + 1)))->toolTip(),
+                 zorven::secondOrderDrivers(f));
 }
 
 // A surname longer than the page is wide is shown whole, within the page's margins.

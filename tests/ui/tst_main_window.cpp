@@ -4,6 +4,7 @@
 #include "questionnaire/answer_key.h"
 #include "scoring/scoring_run.h"
 #include "ui/form_driver.h"
+#include "widgets/program_style.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,6 +23,12 @@ namespace {
 const QString kRespondentCaption = QStringLiteral("Тест Зорвенна (Форма А) - Заполнение анекты");
 const QString kKeyingCaption = QStringLiteral("Тест Зорвенна (Форма А)");
 
+// A menu's caption as it is shown: the '&' before its mnemonic is not seen.
+QString shown(QString caption)
+{
+    return caption.remove(u'&');
+}
+
 // The option pressed for statement q in the sheets these tests key.
 int choiceFor(int q)
 {
@@ -35,13 +42,14 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { look::useProgramStyle(); }
     void init();
     void cleanup();
 
     void startsInRespondentDataStage();
     void placesAreMeasuredBelowTheMenuBar();
     void windowIsCentredAndHoldsItsContent();
-    void resizingMovesNothing();
+    void windowKeepsItsSize();
     void nextNeedsTypedNameAndSex();
     void nextStaysEnabledWhenNameIsDeleted();
     void sexFieldTakesOnlyItsItems();
@@ -68,6 +76,7 @@ private slots:
     void exitDuringKeyingWritesNoFile();
     void resultsLabelClickCloses();
     void saveReportIsDisabledAboveExit();
+    void menusAndCommandsFromTheKeyboard();
 
 private:
     QPushButton *option(int choice) const { return form_driver::optionButton(m_window, choice); }
@@ -159,7 +168,8 @@ void TestMainWindow::windowIsCentredAndHoldsItsContent()
     QVERIFY((m_window->frameGeometry().center() - screenCentre).manhattanLength() <= 2);
 }
 
-void TestMainWindow::resizingMovesNothing()
+// Neither the border nor a maximise box can change the window's size.
+void TestMainWindow::windowKeepsItsSize()
 {
     enterRespondent(Sex::Male, "30");
     keyAnswers(1);
@@ -168,8 +178,12 @@ void TestMainWindow::resizingMovesNothing()
     QList<QRect> before;
     for (const QString &name : names)
         before << m_form->child(name.toLatin1().constData())->geometry();
-    m_window->resize(m_window->size() + QSize(150, 120));
-    QTRY_COMPARE(m_window->centralWidget()->width(), m_window->width());
+    const QSize size = m_window->size();
+    QCOMPARE(m_window->minimumSize(), size);
+    QCOMPARE(m_window->maximumSize(), size);
+    QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    m_window->resize(size + QSize(150, 120));
+    QCOMPARE(m_window->size(), size);
     for (int i = 0; i < names.size(); ++i)
         QCOMPARE(m_form->child(names[i].toLatin1().constData())->geometry(), before[i]);
 }
@@ -562,12 +576,13 @@ void TestMainWindow::saveReportIsDisabledAboveExit()
     for (const QAction *action : actions)
         names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
     QCOMPARE(names, QStringList({"NewSheet", "VerifySheet", "ScreenTesting", "-", "SaveReport",
-                                 "SheetAnswers", "PrintProfile", "SaveProfilePdf", "-",
-                                 "OpenResultsTable", "-", "Booklet", "AnswerSheet", "-", "N3"}));
-    for (int i = 4; i < 8; ++i)
+                                 "SheetAnswers", "ShowProfile", "PrintProfile", "SaveProfilePdf",
+                                 "-", "OpenResultsTable", "-", "Booklet", "AnswerSheet", "-",
+                                 "N3"}));
+    for (int i = 4; i < 9; ++i)
         QVERIFY2(!actions[i]->isEnabled(), qPrintable(names[i]));
-    QAction *openTable = actions[9];
-    QCOMPARE(openTable->text(), QStringLiteral("Открыть таблицу результатов"));
+    QAction *openTable = actions[10];
+    QCOMPARE(shown(openTable->text()), QStringLiteral("Открыть таблицу результатов"));
     Q_EMIT m_form->child<QMenu>("N1")->aboutToShow();
     QVERIFY(!openTable->isEnabled());
     QFile table(QStringLiteral("zorven-results.csv"));
@@ -575,9 +590,52 @@ void TestMainWindow::saveReportIsDisabledAboveExit()
     table.close();
     Q_EMIT m_form->child<QMenu>("N1")->aboutToShow();
     QVERIFY(openTable->isEnabled());
-    QCOMPARE(actions.last()->text(), QStringLiteral("Выход"));
-    QCOMPARE(m_form->child<QMenu>("N1")->title(), QStringLiteral("Тест"));
-    QCOMPARE(m_form->child<QMenu>("N4")->title(), QStringLiteral("?"));
+    QCOMPARE(shown(actions.last()->text()), QStringLiteral("Выход"));
+    QCOMPARE(shown(m_form->child<QMenu>("N1")->title()), QStringLiteral("Тест"));
+    QCOMPARE(shown(m_form->child<QMenu>("N4")->title()), QStringLiteral("?"));
+}
+
+// Every menu and item has a mnemonic no other in its menu has; Alt alone shows the first
+// menu; Alt and a menu's letter open it, and an item's letter chooses it.
+void TestMainWindow::menusAndCommandsFromTheKeyboard()
+{
+    QMenuBar *bar = m_window->menuBar();
+    const auto checkMnemonics = [](const QList<QAction *> &actions, const QString &where) {
+        QList<QKeySequence> taken;
+        for (const QAction *action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!mnemonic.isEmpty() && !taken.contains(mnemonic),
+                     qPrintable(where + QStringLiteral(": ") + action->text()));
+            taken << mnemonic;
+        }
+    };
+    checkMnemonics(bar->actions(), QStringLiteral("menu bar"));
+    for (const QAction *menu : bar->actions())
+        checkMnemonics(menu->menu()->actions(), menu->text());
+
+    const QList<std::pair<const char *, QKeySequence>> shortcuts = {
+        {"NewSheet", QKeySequence(Qt::CTRL | Qt::Key_N)},   {"SaveReport", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"PrintProfile", QKeySequence(Qt::CTRL | Qt::Key_P)}, {"N3", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"N2", QKeySequence(Qt::Key_F1)}};
+    for (const auto &[name, keys] : shortcuts)
+        QVERIFY2(m_form->child<QAction>(name)->shortcut() == keys, name);
+
+    QTest::keyClick(m_window, Qt::Key_F1);
+    QTRY_VERIFY(m_form->aboutBox().isVisible());
+    m_form->aboutBox().hide();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+
+    QTest::keyClick(m_window, Qt::Key_Alt);
+    QCOMPARE(bar->activeAction(), m_form->child<QMenu>("N1")->menuAction());
+    QTest::keyClick(m_window, Qt::Key_Escape);
+
+    auto *testMenu = m_form->child<QMenu>("N1");
+    QTest::sendKeyEvent(QTest::Click, m_window, Qt::Key(u'Т'), QStringLiteral("т"), Qt::AltModifier);
+    QTRY_VERIFY(testMenu->isVisible());
+    QTest::sendKeyEvent(QTest::Click, testMenu, Qt::Key(u'Ы'), QStringLiteral("ы"), Qt::NoModifier);
+    QTRY_VERIFY(!m_window->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)
