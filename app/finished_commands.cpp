@@ -78,7 +78,8 @@ void TForm1::ShowProfileClick()
 void TForm1::showProfilePage()
 {
     if (m_profileWindow)
-        m_profileWindow->showPage(zorven::profilePageDocument(m_reportData, m_regional));
+        m_profileWindow->showPage(
+            zorven::profilePageDocument(m_reportData, m_regional, m_qualitySignsList));
 }
 
 void TForm1::PrintProfileClick()
