@@ -227,10 +227,11 @@ int TForm1::settledOption(int q, int keyed)
 }
 
 // A verified sheet replaces its own first keying's report; any other sheet is named by the
-// namesake rule.
+// namesake rule, and so is one whose first keying's row names anything but a plain file in
+// this folder (a hand edit of the table must not make the report land elsewhere).
 QString TForm1::reportNameForSheet() const
 {
-    if (m_verification && !m_firstKeying.reportFileName.isEmpty())
+    if (m_verification && zorven::isPlainReportFileName(m_firstKeying.reportFileName))
         return m_firstKeying.reportFileName;
     return zorven::reportNameInFolder(QDir::current(), zorven::reportFileName(surname()), m_report);
 }

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QPointer>
 #include <QTimer>
@@ -278,6 +279,8 @@ private slots:
     void olderTableVerifiedAndUpgraded();
     void verificationIsBlind();
     void keysTypedAheadNeverAnswerTheBox();
+    void plantedReportNameStaysInTheFolder_data();
+    void plantedReportNameStaysInTheFolder();
 
 private:
     template<typename T = QWidget>
@@ -647,6 +650,40 @@ void TestSheetStack::keysTypedAheadNeverAnswerTheBox()
     QCOMPARE(m_dialogs.questions.size(), 1);
     QCOMPARE(m_window->sheet().options, paper);
     QCOMPARE(tableRows().last()[42], QStringLiteral("проверен, исправлено 1"));
+}
+
+void TestSheetStack::plantedReportNameStaysInTheFolder_data()
+{
+    QTest::addColumn<bool>("absolute");
+    QTest::newRow("relative, through ..") << false;
+    QTest::newRow("absolute") << true;
+}
+
+// Column 42 of the first keying edited by hand to name a file outside the folder: the
+// corrected report is written under a name made from the surname, and the file outside
+// keeps what it held.
+void TestSheetStack::plantedReportNameStaysInTheFolder()
+{
+    QFETCH(bool, absolute);
+    const QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("victim.txt"));
+    QVERIFY(putFile(victim, "keep"));
+    keySheet(m_window, kWoman, optionsByTurns());
+    const QString planted = absolute ? victim : QDir::current().relativeFilePath(victim);
+    QByteArray table = fileBytes(zorven::kResultsTableFileName);
+    table.replace(";" + kWomansReport.toUtf8() + ";", ";" + planted.toUtf8() + ";");
+    QVERIFY(putFile(zorven::kResultsTableFileName, table));
+    QVERIFY(QFile::remove(kWomansReport));
+
+    KeyedOptions second = optionsByTurns();
+    second.set(100, anotherOption(second.at(100)));
+    m_dialogs.paper = [&](const Dialogs::PaperQuestion &) { return second.at(100) - 1; };
+    verifySheet(kWoman, second);
+
+    QCOMPARE(fileBytes(victim), QByteArray("keep"));
+    QCOMPARE(tableRows().last()[41], kWomansReport);
+    QCOMPARE(fileBytes(kWomansReport).split('\n')[3], ageLine(kWoman.age));
+    QVERIFY(m_dialogs.errors.isEmpty());
 }
 
 int main(int argc, char *argv[])
