@@ -12,12 +12,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
 
 namespace {
+
+// How long the lookup of a first keying may take before the pointer shows it is busy.
+constexpr qint64 kBusyCursorAfterMilliseconds = 500;
 
 const QString kVerifyingTitle = QStringLiteral(" — проверочный ввод");
 
@@ -151,17 +155,47 @@ bool TForm1::startVerification()
 
 std::optional<zorven::TableSheet> TForm1::firstKeyingOf(const QString &name)
 {
-    const QList<zorven::TableSheet> sheets = zorven::unverifiedSheetsInFile(resultsTablePath(), name);
+    const QList<zorven::TableSheet> sheets = unverifiedSheetsOf(name);
     if (sheets.size() <= 1)
         return sheets.isEmpty() ? std::nullopt : std::optional(sheets.front());
     QStringList choices;
     for (const zorven::TableSheet &sheet : sheets)
-        choices << QStringLiteral("%1, %2, %3 лет")
-                       .arg(QLocale().toString(sheet.scoredAt, QStringLiteral("dd.MM.yyyy HH:mm")),
-                            zorven::sexTextOf(sheet.sex))
-                       .arg(sheet.age);
+        choices << firstKeyingLabel(sheet);
     const int chosen = m_dialogs->chooseFirstKeying(this, name.simplified(), choices);
     return chosen >= 0 && chosen < sheets.size() ? std::optional(sheets[chosen]) : std::nullopt;
+}
+
+// A long table takes a while to read: past half a second the pointer says so.
+QList<zorven::TableSheet> TForm1::unverifiedSheetsOf(const QString &name)
+{
+    QElapsedTimer reading;
+    reading.start();
+    bool busy = false;
+    const QList<zorven::TableSheet> sheets =
+        zorven::unverifiedSheetsInFile(resultsTablePath(), name, [&] {
+            if (!busy && reading.elapsed() >= kBusyCursorAfterMilliseconds) {
+                busy = true;
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            }
+        });
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    return sheets;
+}
+
+// Namesakes keyed within one minute, of one sex and age, still differ here: by the second,
+// the table's line and the report file.
+QString TForm1::firstKeyingLabel(const zorven::TableSheet &sheet)
+{
+    QString label = QStringLiteral("%1, %2, %3 лет, строка %4")
+                        .arg(QLocale().toString(sheet.scoredAt, QStringLiteral("dd.MM.yyyy HH:mm:ss")),
+                             zorven::sexTextOf(sheet.sex))
+                        .arg(sheet.age)
+                        .arg(sheet.line);
+    if (!sheet.reportFileName.isEmpty())
+        label += QStringLiteral(", отчёт «%1»").arg(sheet.reportFileName);
+    return label;
 }
 
 // Sex and age decide the norm table, so a difference in either stops the operator before

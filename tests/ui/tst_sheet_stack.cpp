@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -281,6 +282,7 @@ private slots:
     void keysTypedAheadNeverAnswerTheBox();
     void plantedReportNameStaysInTheFolder_data();
     void plantedReportNameStaysInTheFolder();
+    void namesakeChosenByRowNotByLabel();
 
 private:
     template<typename T = QWidget>
@@ -684,6 +686,38 @@ void TestSheetStack::plantedReportNameStaysInTheFolder()
     QCOMPARE(tableRows().last()[41], kWomansReport);
     QCOMPARE(fileBytes(kWomansReport).split('\n')[3], ageLine(kWoman.age));
     QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+// Two sheets of one surname (as the lookup reads it), sex and age, keyed within a minute:
+// the list tells them apart, and the older one, chosen, is the one verified.
+void TestSheetStack::namesakeChosenByRowNotByLabel()
+{
+    const Respondent older = kWoman;
+    const Respondent newer{QStringLiteral("СМИРНОВА О.И."), kWoman.sex, kWoman.age};
+    keySheet(m_window, older, optionsByTurns());
+    newSheet(m_window);
+    keySheet(m_window, newer, optionsByTurns(1));
+
+    QStringList listed;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        auto *list = dialog->findChild<QComboBox *>();
+        for (int i = 0; i < list->count(); ++i)
+            listed << list->itemText(i);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("Проверять этот"))
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+    verifySheet(older, optionsByTurns());
+
+    QCOMPARE(listed.size(), 2);
+    QVERIFY2(listed[0] != listed[1], qPrintable(listed.join(u'|')));
+    QVERIFY(m_dialogs.questions.isEmpty());
+    QCOMPARE(tableRows().last()[41], kWomansReport);
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен"));
 }
 
 int main(int argc, char *argv[])
