@@ -218,16 +218,24 @@ void TForm1::settleRespondentData()
     m_verification->settleSex(secondSex, sexOnPaper);
 
     const int maximum = zorven::maximumAgeFor(sexOnPaper).value_or(zorven::kMaleMaximumAge);
-    const int secondAge = std::clamp(age(), zorven::kMinimumAge, maximum);
+    const int keyedAge = age();
+    const int secondAge = std::clamp(keyedAge, zorven::kMinimumAge, maximum);
     int ageOnPaper = secondAge;
     if (m_verification->ageDiffers(secondAge)) {
         QApplication::beep();
+        // The ages as keyed: a value the limit pulled is named beside its own text, so that
+        // the box never shows an age nobody typed.
+        QString text = QStringLiteral("Возраст при первом вводе: %1, при втором: %2.").arg(first.age).arg(keyedAge);
+        if (keyedAge != secondAge)
+            text += QStringLiteral("\nПри поле «%1» возраст от %2 до %3: %4 будет взят как %5.")
+                        .arg(zorven::sexTextOf(sexOnPaper))
+                        .arg(zorven::kMinimumAge)
+                        .arg(maximum)
+                        .arg(keyedAge)
+                        .arg(secondAge);
+        text += QStringLiteral("\n\nЧто указано на бумажном бланке?");
         const int chosen = m_dialogs->askWhatThePaperShows(
-            this, {QStringLiteral("Возраст при первом вводе: %1, при втором: %2.\n\nЧто указано "
-                                  "на бумажном бланке?")
-                       .arg(first.age)
-                       .arg(secondAge),
-                   {QString::number(first.age), QString::number(secondAge)}});
+            this, {text, {QString::number(first.age), QString::number(keyedAge)}});
         ageOnPaper = std::clamp(chosen == 0 ? first.age : secondAge, zorven::kMinimumAge, maximum);
     }
     m_verification->settleAge(secondAge, ageOnPaper);

@@ -16,8 +16,8 @@ namespace zorven {
 
 namespace {
 
-// Records read from the file at a time: a few megabytes of table.
-constexpr qsizetype kRecordsPerPiece = 5000;
+// Records read from the file at a time: a few hundred kilobytes of table.
+constexpr qsizetype kRecordsPerPiece = 1000;
 
 enum Column {
     DateColumn,
@@ -67,15 +67,17 @@ std::optional<TableSheet> tableSheetOf(const TableRecord &record)
 class UnverifiedSheets
 {
 public:
-    explicit UnverifiedSheets(const QString &surname) : m_surname(surname) {}
+    explicit UnverifiedSheets(const QString &surname) : m_surname(surname.simplified()) {}
 
     void add(const TableRecord &record)
     {
+        if (!mayMatter(record))
+            return;
         std::optional<TableSheet> row = tableSheetOf(record);
         if (!row)
             return;
         const bool verifies = !record.fields.value(VerificationColumn).isEmpty();
-        const bool ofSurname = sameSurname(row->surname, m_surname);
+        const bool ofSurname = isOfSurname(row->surname);
         if (!row->reportFileName.isEmpty())
             close(m_openByReport.value(row->reportFileName, kNone));
         else if (verifies && ofSurname)
@@ -98,6 +100,16 @@ public:
 private:
     static constexpr qsizetype kNone = -1;
 
+    // Most rows are of other surnames and name none of the reports kept: they need not
+    // even be read as sheets.
+    bool mayMatter(const TableRecord &record) const
+    {
+        const QStringList &fields = record.fields;
+        if (fields.size() < kOlderResultsTableColumns)
+            return false;
+        return isOfSurname(fields[SurnameColumn]) || m_openByReport.contains(textOfTableField(fields[ReportColumn]));
+    }
+
     void open(TableSheet &&sheet)
     {
         if (!sheet.reportFileName.isEmpty())
@@ -115,9 +127,19 @@ private:
             m_sheets.pop_back();
     }
 
+    // The table's mark for formulas, a leading apostrophe, is no letter of a surname.
+    bool isOfSurname(const QString &field) const
+    {
+        QStringView text(field);
+        if (text.startsWith(u'\''))
+            text = text.sliced(1);
+        return text.trimmed().size() >= m_surname.size()
+               && sameSurname(textOfTableField(field), m_surname);
+    }
+
     qsizetype latestOpen() const { return m_sheets.empty() ? kNone : qsizetype(m_sheets.size()) - 1; }
 
-    QString m_surname;
+    QString m_surname; // simplified
     // Closed sheets leave a gap, so that the indices in m_openByReport hold; the last one
     // is always open.
     std::vector<std::optional<TableSheet>> m_sheets;

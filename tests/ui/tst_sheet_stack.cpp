@@ -283,6 +283,7 @@ private slots:
     void plantedReportNameStaysInTheFolder_data();
     void plantedReportNameStaysInTheFolder();
     void namesakeChosenByRowNotByLabel();
+    void ageBoxShowsTheAgesAsKeyed();
 
 private:
     template<typename T = QWidget>
@@ -718,6 +719,22 @@ void TestSheetStack::namesakeChosenByRowNotByLabel()
     QVERIFY(m_dialogs.questions.isEmpty());
     QCOMPARE(tableRows().last()[41], kWomansReport);
     QCOMPARE(tableRows().last()[42], QStringLiteral("проверен"));
+}
+
+// First keying «Женский», 50; second «Мужской», 58; the paper says «Женский». The age box
+// shows 58 as keyed and says that the women's limit takes it as 55.
+void TestSheetStack::ageBoxShowsTheAgesAsKeyed()
+{
+    keySheet(m_window, {kWoman.surname, Sex::Female, QStringLiteral("50")}, optionsByTurns());
+    m_dialogs.paper = [](const Dialogs::PaperQuestion &) { return 1; }; // «Женский», then 58
+    verifySheet({kWoman.surname, Sex::Male, QStringLiteral("58")}, optionsByTurns());
+
+    QCOMPARE(m_dialogs.questions.size(), 2);
+    QCOMPARE(m_dialogs.questions[1].choices, (QStringList{"50", "58"}));
+    QCOMPARE(m_dialogs.questions[1].text,
+             QStringLiteral("Возраст при первом вводе: 50, при втором: 58.\nПри поле «Женский» возраст "
+                            "от 16 до 55: 58 будет взят как 55.\n\nЧто указано на бумажном бланке?"));
+    QCOMPARE(tableRows().last()[3], QStringLiteral("55"));
 }
 
 int main(int argc, char *argv[])
