@@ -168,7 +168,9 @@ void TForm1::resultsStep()
                                m_sheet, m_regional.decimalSeparator);
     ui->SaveReport->setEnabled(true);
     offerFinishedCommands();
-    keepResultsRow(scoredAt, reportWritten ? m_reportFileName : QString());
+    // A verification's row names the report of the sheet it checks even when the corrected
+    // report could not be written: that name is what tells a verified sheet in the table.
+    keepResultsRow(scoredAt, reportWritten || m_verification ? m_reportFileName : QString());
 }
 
 // After the display: a table that cannot take the row is reported over the results, which

@@ -284,6 +284,7 @@ private slots:
     void plantedReportNameStaysInTheFolder();
     void namesakeChosenByRowNotByLabel();
     void ageBoxShowsTheAgesAsKeyed();
+    void unwrittenVerifiedReportStillNamed();
 
 private:
     template<typename T = QWidget>
@@ -735,6 +736,23 @@ void TestSheetStack::ageBoxShowsTheAgesAsKeyed()
              QStringLiteral("Возраст при первом вводе: 50, при втором: 58.\nПри поле «Женский» возраст "
                             "от 16 до 55: 58 будет взят как 55.\n\nЧто указано на бумажном бланке?"));
     QCOMPARE(tableRows().last()[3], QStringLiteral("55"));
+}
+
+// The corrected report cannot be written (a folder stands in its place): the verification's
+// row still names the report of the sheet it checks, so the table shows it verified.
+void TestSheetStack::unwrittenVerifiedReportStillNamed()
+{
+    keySheet(m_window, kWoman, optionsByTurns());
+    QVERIFY(QFile::remove(kWomansReport));
+    QVERIFY(QDir::current().mkdir(kWomansReport));
+    KeyedOptions second = optionsByTurns();
+    second.set(100, anotherOption(second.at(100)));
+    m_dialogs.paper = [&](const Dialogs::PaperQuestion &) { return second.at(100) - 1; };
+    verifySheet(kWoman, second);
+
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QCOMPARE(tableRows().last()[41], kWomansReport);
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен, исправлено 1"));
 }
 
 int main(int argc, char *argv[])
