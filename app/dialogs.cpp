@@ -3,6 +3,7 @@
 #include "app/difference_box.h"
 #include "app/program_identity.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QInputDialog>
@@ -169,7 +170,9 @@ int Dialogs::chooseFirstKeying(QWidget *parent, const QString &surname, const QS
     dialog.setCancelButtonText(QStringLiteral("Отмена"));
     if (dialog.exec() != QDialog::Accepted)
         return -1;
-    return int(sheets.indexOf(dialog.textValue()));
+    // The row itself, not its text: two rows may still read alike.
+    const auto *list = dialog.findChild<QComboBox *>();
+    return list ? list->currentIndex() : -1;
 }
 
 bool Dialogs::askToKeyAsNewSheet(QWidget *parent, const QString &message)

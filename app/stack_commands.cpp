@@ -13,12 +13,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
 
 namespace {
+
+// How long the lookup of a first keying may take before the pointer shows it is busy.
+constexpr qint64 kBusyCursorAfterMilliseconds = 500;
 
 const QString kVerifyingTitle = QStringLiteral(" — проверочный ввод");
 
@@ -162,17 +166,47 @@ bool TForm1::startVerification()
 
 std::optional<zorven::TableSheet> TForm1::firstKeyingOf(const QString &name)
 {
-    const QList<zorven::TableSheet> sheets = zorven::unverifiedSheetsInFile(resultsTablePath(), name);
+    const QList<zorven::TableSheet> sheets = unverifiedSheetsOf(name);
     if (sheets.size() <= 1)
         return sheets.isEmpty() ? std::nullopt : std::optional(sheets.front());
     QStringList choices;
     for (const zorven::TableSheet &sheet : sheets)
-        choices << QStringLiteral("%1, %2, %3 лет")
-                       .arg(QLocale().toString(sheet.scoredAt, QStringLiteral("dd.MM.yyyy HH:mm")),
-                            zorven::sexTextOf(sheet.sex))
-                       .arg(sheet.age);
+        choices << firstKeyingLabel(sheet);
     const int chosen = m_dialogs->chooseFirstKeying(this, name.simplified(), choices);
     return chosen >= 0 && chosen < sheets.size() ? std::optional(sheets[chosen]) : std::nullopt;
+}
+
+// A long table takes a while to read: past half a second the pointer says so.
+QList<zorven::TableSheet> TForm1::unverifiedSheetsOf(const QString &name)
+{
+    QElapsedTimer reading;
+    reading.start();
+    bool busy = false;
+    const QList<zorven::TableSheet> sheets =
+        zorven::unverifiedSheetsInFile(resultsTablePath(), name, [&] {
+            if (!busy && reading.elapsed() >= kBusyCursorAfterMilliseconds) {
+                busy = true;
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            }
+        });
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    return sheets;
+}
+
+// Namesakes keyed within one minute, of one sex and age, still differ here: by the second,
+// the table's line and the report file.
+QString TForm1::firstKeyingLabel(const zorven::TableSheet &sheet)
+{
+    QString label = QStringLiteral("%1, %2, %3 лет, строка %4")
+                        .arg(QLocale().toString(sheet.scoredAt, QStringLiteral("dd.MM.yyyy HH:mm:ss")),
+                             zorven::sexTextOf(sheet.sex))
+                        .arg(sheet.age)
+                        .arg(sheet.line);
+    if (!sheet.reportFileName.isEmpty())
+        label += QStringLiteral(", отчёт «%1»").arg(sheet.reportFileName);
+    return label;
 }
 
 // Sex and age decide the norm table, so a difference in either stops the operator before
@@ -195,16 +229,24 @@ void TForm1::settleRespondentData()
     m_verification->settleSex(secondSex, sexOnPaper);
 
     const int maximum = zorven::maximumAgeFor(sexOnPaper).value_or(zorven::kMaleMaximumAge);
-    const int secondAge = std::clamp(age(), zorven::kMinimumAge, maximum);
+    const int keyedAge = age();
+    const int secondAge = std::clamp(keyedAge, zorven::kMinimumAge, maximum);
     int ageOnPaper = secondAge;
     if (m_verification->ageDiffers(secondAge)) {
         QApplication::beep();
+        // The ages as keyed: a value the limit pulled is named beside its own text, so that
+        // the box never shows an age nobody typed.
+        QString text = QStringLiteral("Возраст при первом вводе: %1, при втором: %2.").arg(first.age).arg(keyedAge);
+        if (keyedAge != secondAge)
+            text += QStringLiteral("\nПри поле «%1» возраст от %2 до %3: %4 будет взят как %5.")
+                        .arg(zorven::sexTextOf(sexOnPaper))
+                        .arg(zorven::kMinimumAge)
+                        .arg(maximum)
+                        .arg(keyedAge)
+                        .arg(secondAge);
+        text += QStringLiteral("\n\nЧто указано на бумажном бланке?");
         const int chosen = m_dialogs->askWhatThePaperShows(
-            this, {QStringLiteral("Возраст при первом вводе: %1, при втором: %2.\n\nЧто указано "
-                                  "на бумажном бланке?")
-                       .arg(first.age)
-                       .arg(secondAge),
-                   {QString::number(first.age), QString::number(secondAge)}});
+            this, {text, {QString::number(first.age), QString::number(keyedAge)}});
         ageOnPaper = std::clamp(chosen == 0 ? first.age : secondAge, zorven::kMinimumAge, maximum);
     }
     m_verification->settleAge(secondAge, ageOnPaper);
@@ -238,10 +280,11 @@ int TForm1::settledOption(int q, int keyed)
 }
 
 // A verified sheet replaces its own first keying's report; any other sheet is named by the
-// namesake rule.
+// namesake rule, and so is one whose first keying's row names anything but a plain file in
+// this folder (a hand edit of the table must not make the report land elsewhere).
 QString TForm1::reportNameForSheet() const
 {
-    if (m_verification && !m_firstKeying.reportFileName.isEmpty())
+    if (m_verification && zorven::isPlainReportFileName(m_firstKeying.reportFileName))
         return m_firstKeying.reportFileName;
     return zorven::reportNameInFolder(QDir::current(), zorven::reportFileName(surname()), m_report);
 }

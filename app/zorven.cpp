@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "widgets/form_look.h"
 #include "widgets/fresh_control_guard.h"
+#include "widgets/typed_ahead_guard.h"
 #include "app/keyboard_keying.h"
 #include "widgets/light_palette.h"
 #include "app/results_line.h"
@@ -61,6 +62,7 @@ TForm1::TForm1(QWidget *parent)
     new KeyboardKeying(this, {ui->personbox, ui->LEdit, ui->ComboBox1, ui->Button4, ui->Box1,
                               {ui->Button1, ui->Button2, ui->Button3}, ui->button5});
     new FreshControlGuard(this);
+    TypedAheadGuard::watchKeyTimes();
     FormCreate();
 }
 
@@ -173,7 +175,10 @@ void TForm1::resultsStep()
     ui->SaveReport->setEnabled(true);
     offerFinishedCommands();
     showProfilePage();
-    m_rowKept = keepResultsRow(scoredAt, reportWritten ? m_reportFileName : QString());
+    // A verification's row names the report of the sheet it checks even when the corrected
+    // report could not be written: that name is what tells a verified sheet in the table.
+    m_rowKept = keepResultsRow(scoredAt,
+                               reportWritten || m_verification ? m_reportFileName : QString());
     dropJournalOnceFiled();
 }
 

@@ -134,6 +134,8 @@ private:
     void takeBackAnswer();
     bool startVerification();
     std::optional<zorven::TableSheet> firstKeyingOf(const QString &surname);
+    QList<zorven::TableSheet> unverifiedSheetsOf(const QString &surname);
+    static QString firstKeyingLabel(const zorven::TableSheet &sheet);
     void settleRespondentData();
     int settledOption(int q, int keyed);
     QString reportNameForSheet() const;

@@ -13,11 +13,14 @@
 #include "widgets/program_style.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -42,6 +45,21 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
+// Qt reads options of its own (-platform, -style, -display, …) from the arguments its
+// application is given, even where our parser took them as values: it gets the program's
+// name alone.
+class ProgramNameOnly
+{
+public:
+    explicit ProgramNameOnly(char *programName) : m_argv{programName, nullptr} {}
+    int &argc() { return m_argc; }
+    char **argv() { return m_argv; }
+
+private:
+    int m_argc = 1;
+    char *m_argv[2];
+};
+
 int print(std::FILE *stream, const QString &text, int exitStatus)
 {
     const QByteArray bytes = text.toUtf8();
@@ -51,20 +69,30 @@ int print(std::FILE *stream, const QString &text, int exitStatus)
 
 // Batch scoring runs without a display: a QCoreApplication loads no platform plugin, and
 // nothing of the batch creates a widget.
-int scoreBatch(int argc, char *argv[], const QStringList &arguments)
+int scoreBatch(char *programName, const QStringList &arguments)
 {
-    QCoreApplication application(argc, argv);
+    ProgramNameOnly qtArguments(programName);
+    QCoreApplication application(qtArguments.argc(), qtArguments.argv());
     QFile errors;
     errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
     return zorven::runBatchScoring(arguments, errors, ::isatty(STDERR_FILENO) == 1);
 }
 
 // --booklet and --answer-sheet draw their pages without a window. Fonts need a
-// QGuiApplication, and one on the offscreen platform needs no display.
-int writePaper(int argc, char *argv[], int (*write)(const QString &path), const QString &path)
+// QGuiApplication, and one on the offscreen platform needs no display. Run from cron or
+// ssh, there is no runtime folder (XDG_RUNTIME_DIR), and Qt would print an English warning
+// before our own line: a private one, removed at the end, stands in.
+int writePaper(char *programName, int (*write)(const QString &path), const QString &path)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    std::optional<QTemporaryDir> runtimeFolder;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtimeFolder.emplace(QDir::tempPath() + QStringLiteral("/zorventest-runtime-XXXXXX"));
+        if (runtimeFolder->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder->path()));
+    }
+    ProgramNameOnly qtArguments(programName);
+    QGuiApplication application(qtArguments.argc(), qtArguments.argv());
     return write(path);
 }
 
@@ -80,7 +108,7 @@ bool displayReachable()
 #endif
 }
 
-int showWindow(int argc, char *argv[])
+int showWindow(char *programName)
 {
     if (!displayReachable())
         return print(stderr,
@@ -89,7 +117,8 @@ int showWindow(int argc, char *argv[])
                                     "--score, --booklet и --answer-sheet (zorventest --help)\n"),
                      zorven::kCommandLineMistake);
 
-    QApplication application(argc, argv);
+    ProgramNameOnly qtArguments(programName);
+    QApplication application(qtArguments.argc(), qtArguments.argv());
     look::useProgramStyle();
     setIdentity();
     installQtTranslations(application);
@@ -116,13 +145,13 @@ int main(int argc, char *argv[])
     case zorven::CommandKind::Mistake:
         return print(stderr, command.text, zorven::kCommandLineMistake);
     case zorven::CommandKind::ScoreBatch:
-        return scoreBatch(argc, argv, command.arguments);
+        return scoreBatch(argv[0], command.arguments);
     case zorven::CommandKind::Booklet:
-        return writePaper(argc, argv, zorven::writeBookletCommand, command.arguments.at(1));
+        return writePaper(argv[0], zorven::writeBookletCommand, command.arguments.at(1));
     case zorven::CommandKind::AnswerSheet:
-        return writePaper(argc, argv, zorven::writeAnswerSheetCommand, command.arguments.at(1));
+        return writePaper(argv[0], zorven::writeAnswerSheetCommand, command.arguments.at(1));
     case zorven::CommandKind::Window:
         break;
     }
-    return showWindow(argc, argv);
+    return showWindow(argv[0]);
 }

@@ -88,6 +88,20 @@ Command mistake(const QString &reason)
     return {CommandKind::Mistake, kProgramName + QStringLiteral(": ") + reason + u'\n' + usageText(), {}};
 }
 
+// The long name of the first option given more than once; empty when there is none. A
+// second value would silently replace the first or be ignored.
+QString repeatedOption(const QCommandLineParser &parser)
+{
+    QStringList seen;
+    for (const QString &name : parser.optionNames()) {
+        const QString &longName = entryNamed(name)->names.back();
+        if (seen.contains(longName))
+            return longName;
+        seen.append(longName);
+    }
+    return {};
+}
+
 // The commands the options ask for, each once, in the order first asked.
 QList<CommandKind> commandsAsked(const QCommandLineParser &parser)
 {
@@ -127,6 +141,8 @@ Command commandOf(const QStringList &arguments, const QString &version)
         return mistake(refusalOf(parser, arguments));
     if (!parser.positionalArguments().isEmpty())
         return mistake(QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().front()));
+    if (const QString repeated = repeatedOption(parser); !repeated.isEmpty())
+        return mistake(QStringLiteral("параметр %1 указан дважды").arg(spelled(repeated)));
 
     const QList<CommandKind> asked = commandsAsked(parser);
     if (asked.contains(CommandKind::Help))

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace zorven {
 
 // A row of the table as keyed: when, who, and the letters.
@@ -19,6 +21,7 @@ struct TableSheet {
     int age = kMinimumAge;
     KeyedOptions options;
     QString reportFileName; // column 42
+    int line = 0;           // where the row starts in the table, from 1
 };
 
 // Surnames compared as an operator reads them: case and runs of blanks do not count.
@@ -32,7 +35,10 @@ bool sameSurname(const QString &one, const QString &other);
 // keyed sheet are passed over. Tables of 42 columns are read as having column 43 empty.
 QList<TableSheet> unverifiedSheets(QStringView tableText, const QString &surname);
 
-// The same from the table file; none when there is no table or it cannot be read.
-QList<TableSheet> unverifiedSheetsInFile(const QString &tablePath, const QString &surname);
+// The same from the table file, read a piece at a time: the time taken grows with the
+// table's length, the memory only with the rows of `surname`. `onPiece` is called after
+// each piece, for a busy cursor. None when there is no table or it cannot be read.
+QList<TableSheet> unverifiedSheetsInFile(const QString &tablePath, const QString &surname,
+                                         const std::function<void()> &onPiece = {});
 
 } // namespace zorven

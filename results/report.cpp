@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 
 namespace zorven {
@@ -178,6 +179,12 @@ QString reportFileName(const QString &surname)
             c = kUnsafeNameReplacement;
     }
     return name;
+}
+
+bool isPlainReportFileName(const QString &name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..")
+           && fitsFileSystem(name) && std::none_of(name.cbegin(), name.cend(), isUnsafeInFileName);
 }
 
 } // namespace zorven

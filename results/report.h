@@ -50,4 +50,10 @@ std::array<QString, 4> respondentLines(const ReportData &data, const RegionalSet
 // file outside the current directory; the report's surname line keeps them as typed.
 QString reportFileName(const QString &surname);
 
+// Whether a report name read back from elsewhere (the results table, which anyone may
+// edit) names one plain file in the report's folder, as a name made from a surname does:
+// no separator or character such a name never holds, not "." or "..", within the file
+// system's 255 bytes.
+bool isPlainReportFileName(const QString &name);
+
 } // namespace zorven

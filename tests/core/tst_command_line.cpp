@@ -57,7 +57,12 @@ void TestCommandLine::decidesTheCommand_data()
         "--out --help --score in.csv");
     // The batch refuses these itself, with its own usage line.
     row("--out missing", "--score in.csv", CommandKind::ScoreBatch, {}, "--score in.csv");
-    row("--score twice", "--score a --score=b", CommandKind::ScoreBatch, {}, "--score a --score b");
+    row("--score twice", "--score a --score=b", CommandKind::Mistake,
+        QStringLiteral("zorventest: параметр --score указан дважды"));
+    row("--booklet twice", "--booklet a.pdf --booklet b.pdf", CommandKind::Mistake,
+        QStringLiteral("zorventest: параметр --booklet указан дважды"));
+    row("-h and --help", "-h --help", CommandKind::Mistake,
+        QStringLiteral("zorventest: параметр --help указан дважды"));
 
     row("booklet", "--booklet=b.pdf", CommandKind::Booklet, {}, "--booklet b.pdf");
     row("answer sheet", "--answer-sheet s.pdf", CommandKind::AnswerSheet, {}, "--answer-sheet s.pdf");

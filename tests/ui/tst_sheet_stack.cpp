@@ -3,6 +3,7 @@
 // «Проверочный ввод…» keys a sheet again, blind, stopping at each difference from the
 // first keying that the results table holds.
 
+#include "app/difference_box.h"
 #include "app/dialogs.h"
 #include "app/results_line.h"
 #include "app/zorven.h"
@@ -11,16 +12,21 @@
 #include "results/results_table.h"
 #include "results/table_records.h"
 #include "ui/form_driver.h"
+#include "widgets/typed_ahead_guard.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QPointer>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -54,6 +60,8 @@ public:
     QStringList errors;
     bool replaceReport = true;
     QStringList replaceQuestions;
+    // The box on screen answers, keyed as the operator keys it.
+    bool realDifferenceBox = false;
 
     void showErrorReport(QWidget *, const QString &message) override { errors << message; }
     void showFileErrorReport(QWidget *, const QString &message, const QString &) override
@@ -72,10 +80,10 @@ public:
         ++dropQuestions;
         return dropSheet;
     }
-    int askWhatThePaperShows(QWidget *, const PaperQuestion &question) override
+    int askWhatThePaperShows(QWidget *parent, const PaperQuestion &question) override
     {
         questions << question;
-        return paper(question);
+        return realDifferenceBox ? Dialogs::askWhatThePaperShows(parent, question) : paper(question);
     }
     bool askToKeyAsNewSheet(QWidget *, const QString &message) override
     {
@@ -197,6 +205,66 @@ QStringList controlsOnShow(const TForm1 *window)
     return shown;
 }
 
+// An operator who keys a run of statements blind at a steady pace, each key to the window
+// that has the focus, as the window system sends it; then, once a difference box takes
+// keys, reads it and presses what the paper shows. The keys keep coming while a key's
+// handler waits in a box, as a keyboard's do.
+class BlindOperator : public QObject
+{
+public:
+    BlindOperator(const QList<int> &run, int millisecondsPerKey, int answer)
+        : m_run(run), m_pace(millisecondsPerKey), m_answer(answer)
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(0, this, &BlindOperator::typeNext);
+    }
+
+    int boxesAnswered() const { return m_answered; }
+    int keysRefused() const { return m_refused; }
+
+protected:
+    // A box is watched from its first showing, before any key reaches it.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<DifferenceBox *>(watched)) {
+            QPointer guard = watched->findChild<TypedAheadGuard *>();
+            connect(guard, &TypedAheadGuard::keyRefused, this, [this] { ++m_refused; });
+            QTimer::singleShot(m_pace, this, [this, guard] { answerOnceListening(guard); });
+        }
+        return false;
+    }
+
+private:
+    void typeNext()
+    {
+        if (m_typed == m_run.size())
+            return;
+        const int option = m_run[m_typed++];
+        QTimer::singleShot(m_pace, this, &BlindOperator::typeNext);
+        if (QWindow *focus = QGuiApplication::focusWindow()) // else the key goes nowhere
+            QTest::keyClick(focus, Qt::Key(Qt::Key_0 + option));
+    }
+
+    void answerOnceListening(const QPointer<TypedAheadGuard> &guard)
+    {
+        if (!guard) // the box is gone, answered by another key
+            return;
+        if (m_typed < m_run.size() || !guard->isListening()) {
+            QTimer::singleShot(m_pace, this, [this, guard] { answerOnceListening(guard); });
+            return;
+        }
+        ++m_answered;
+        QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key(Qt::Key_0 + m_answer));
+    }
+
+    QList<int> m_run;
+    int m_pace;
+    int m_answer;
+    qsizetype m_typed = 0;
+    int m_refused = 0;
+    int m_answered = 0;
+};
+
 } // namespace
 
 class TestSheetStack : public QObject
@@ -218,6 +286,12 @@ private slots:
     void noFirstKeyingFound();
     void olderTableVerifiedAndUpgraded();
     void verificationIsBlind();
+    void keysTypedAheadNeverAnswerTheBox();
+    void plantedReportNameStaysInTheFolder_data();
+    void plantedReportNameStaysInTheFolder();
+    void namesakeChosenByRowNotByLabel();
+    void ageBoxShowsTheAgesAsKeyed();
+    void unwrittenVerifiedReportStillNamed();
 
 private:
     template<typename T = QWidget>
@@ -566,6 +640,136 @@ void TestSheetStack::verificationIsBlind()
         QTest::keyClick(&plain.window(), Qt::Key(Qt::Key_0 + first.at(q)));
     }
     QVERIFY(m_dialogs.questions.isEmpty());
+}
+
+// The first keying has statement 5 wrong. Keyed again blind at 20 ms a key, statements 1
+// to 10 run into the box that 5 opens: keys 6 to 10 answer nothing, each with a beep. The
+// operator answers from the paper and keys on from the statement on show: the sheet is
+// the paper, with the one correction.
+void TestSheetStack::keysTypedAheadNeverAnswerTheBox()
+{
+    const KeyedOptions paper = optionsByTurns();
+    KeyedOptions first = paper;
+    first.set(5, anotherOption(paper.at(5)));
+    keySheet(m_window, kWoman, first);
+    newSheet(m_window);
+    child<QAction>("VerifySheet")->trigger();
+    typeRespondent(m_window, kWoman);
+    m_dialogs.realDifferenceBox = true;
+
+    QList<int> run;
+    for (int q = 1; q <= 10; ++q)
+        run << paper.at(q);
+    BlindOperator operatorAtSpeed(run, 20, paper.at(5));
+    QTRY_VERIFY(operatorAtSpeed.boxesAnswered() > 0 && !QApplication::activeModalWidget());
+    QCOMPARE(operatorAtSpeed.boxesAnswered(), 1);
+    QCOMPARE(operatorAtSpeed.keysRefused(), 5);
+    QCOMPARE(form_driver::statementOnShow(m_window), 6);
+    for (int q = 6; q <= kStatements; ++q)
+        QTest::keyClick(m_window, Qt::Key(Qt::Key_0 + paper.at(q)));
+
+    QCOMPARE(m_dialogs.questions.size(), 1);
+    QCOMPARE(m_window->sheet().options, paper);
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен, исправлено 1"));
+}
+
+void TestSheetStack::plantedReportNameStaysInTheFolder_data()
+{
+    QTest::addColumn<bool>("absolute");
+    QTest::newRow("relative, through ..") << false;
+    QTest::newRow("absolute") << true;
+}
+
+// Column 42 of the first keying edited by hand to name a file outside the folder: the
+// corrected report is written under a name made from the surname, and the file outside
+// keeps what it held.
+void TestSheetStack::plantedReportNameStaysInTheFolder()
+{
+    QFETCH(bool, absolute);
+    const QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("victim.txt"));
+    QVERIFY(putFile(victim, "keep"));
+    keySheet(m_window, kWoman, optionsByTurns());
+    const QString planted = absolute ? victim : QDir::current().relativeFilePath(victim);
+    QByteArray table = fileBytes(zorven::kResultsTableFileName);
+    table.replace(";" + kWomansReport.toUtf8() + ";", ";" + planted.toUtf8() + ";");
+    QVERIFY(putFile(zorven::kResultsTableFileName, table));
+    QVERIFY(QFile::remove(kWomansReport));
+
+    KeyedOptions second = optionsByTurns();
+    second.set(100, anotherOption(second.at(100)));
+    m_dialogs.paper = [&](const Dialogs::PaperQuestion &) { return second.at(100) - 1; };
+    verifySheet(kWoman, second);
+
+    QCOMPARE(fileBytes(victim), QByteArray("keep"));
+    QCOMPARE(tableRows().last()[41], kWomansReport);
+    QCOMPARE(fileBytes(kWomansReport).split('\n')[3], ageLine(kWoman.age));
+    QVERIFY(m_dialogs.errors.isEmpty());
+}
+
+// Two sheets of one surname (as the lookup reads it), sex and age, keyed within a minute:
+// the list tells them apart, and the older one, chosen, is the one verified.
+void TestSheetStack::namesakeChosenByRowNotByLabel()
+{
+    const Respondent older = kWoman;
+    const Respondent newer{QStringLiteral("СМИРНОВА О.И."), kWoman.sex, kWoman.age};
+    keySheet(m_window, older, optionsByTurns());
+    newSheet(m_window);
+    keySheet(m_window, newer, optionsByTurns(1));
+
+    QStringList listed;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        auto *list = dialog->findChild<QComboBox *>();
+        for (int i = 0; i < list->count(); ++i)
+            listed << list->itemText(i);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("Проверять этот"))
+                QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+    verifySheet(older, optionsByTurns());
+
+    QCOMPARE(listed.size(), 2);
+    QVERIFY2(listed[0] != listed[1], qPrintable(listed.join(u'|')));
+    QVERIFY(m_dialogs.questions.isEmpty());
+    QCOMPARE(tableRows().last()[41], kWomansReport);
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен"));
+}
+
+// First keying «Женский», 50; second «Мужской», 58; the paper says «Женский». The age box
+// shows 58 as keyed and says that the women's limit takes it as 55.
+void TestSheetStack::ageBoxShowsTheAgesAsKeyed()
+{
+    keySheet(m_window, {kWoman.surname, Sex::Female, QStringLiteral("50")}, optionsByTurns());
+    m_dialogs.paper = [](const Dialogs::PaperQuestion &) { return 1; }; // «Женский», then 58
+    verifySheet({kWoman.surname, Sex::Male, QStringLiteral("58")}, optionsByTurns());
+
+    QCOMPARE(m_dialogs.questions.size(), 2);
+    QCOMPARE(m_dialogs.questions[1].choices, (QStringList{"50", "58"}));
+    QCOMPARE(m_dialogs.questions[1].text,
+             QStringLiteral("Возраст при первом вводе: 50, при втором: 58.\nПри поле «Женский» возраст "
+                            "от 16 до 55: 58 будет взят как 55.\n\nЧто указано на бумажном бланке?"));
+    QCOMPARE(tableRows().last()[3], QStringLiteral("55"));
+}
+
+// The corrected report cannot be written (a folder stands in its place): the verification's
+// row still names the report of the sheet it checks, so the table shows it verified.
+void TestSheetStack::unwrittenVerifiedReportStillNamed()
+{
+    keySheet(m_window, kWoman, optionsByTurns());
+    QVERIFY(QFile::remove(kWomansReport));
+    QVERIFY(QDir::current().mkdir(kWomansReport));
+    KeyedOptions second = optionsByTurns();
+    second.set(100, anotherOption(second.at(100)));
+    m_dialogs.paper = [&](const Dialogs::PaperQuestion &) { return second.at(100) - 1; };
+    verifySheet(kWoman, second);
+
+    QCOMPARE(m_dialogs.errors.size(), 1);
+    QCOMPARE(tableRows().last()[41], kWomansReport);
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен, исправлено 1"));
 }
 
 int main(int argc, char *argv[])
