@@ -2,7 +2,7 @@
 // in the same window, and «Проверочный ввод…» keys a sheet a second time, blind, stopping
 // at every difference from its first keying in the results table.
 
-#include "app/name_field.h"
+#include "widgets/name_field.h"
 #include "app/zorven.h"
 #include "questionnaire/statements.h"
 #include "results/report_file.h"
