@@ -176,7 +176,8 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
 {
     const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
                                  m_sheet.options, m_sheet.raw, m_sheet.stens,
-                                 m_sheet.secondOrder, reportFileName, verificationMark()};
+                                 m_sheet.secondOrder, reportFileName, verificationMark(),
+                                 QString(), QString()};
     const QByteArray rowBytes = zorven::resultsTableRow(row);
     const QString path = resultsTablePath();
     zorven::TableFailure failure;

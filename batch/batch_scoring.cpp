@@ -181,7 +181,7 @@ struct ScoredRow {
 
 // A group's records, scored; touches nothing but its arguments, so it runs on a thread
 // of its own.
-std::vector<ScoredRow> scoredRows(const QList<TableRecord> &records, qsizetype columns,
+std::vector<ScoredRow> scoredRows(const QList<TableRecord> &records, const BatchColumns &columns,
                                   const RegionalSettings &regional)
 {
     std::vector<ScoredRow> rows(records.size());
@@ -236,7 +236,7 @@ QByteArray tableRowOf(const ScoredRow &row, const QString &reportName)
     const BatchSheet &input = row.input;
     return resultsTableRow({input.scoredAt, input.surname, sexTextOf(input.sex), input.age,
                             input.options, row.sheet.raw, row.sheet.stens, row.sheet.secondOrder,
-                            reportName, input.verification});
+                            reportName, input.verification, input.entryMethod, input.minutes});
 }
 
 class BatchRun
@@ -366,12 +366,12 @@ private:
         if (header.front().unclosedQuote)
             return cannotRun(QStringLiteral("%1: кавычка в строке заголовка не закрыта до конца "
                                             "файла, строки данных не прочитаны").arg(m_paths.input));
-        m_columns = header.front().fields.size();
-        if (m_columns < kResultsTableInputColumns)
+        m_columns = batchColumnsOf(header.front());
+        if (m_columns.count < kResultsTableInputColumns)
             return cannotRun(QStringLiteral("%1:%2: в строке заголовка столбцов %3, а нужно не меньше %4")
                                  .arg(m_paths.input)
                                  .arg(header.front().line)
-                                 .arg(m_columns)
+                                 .arg(m_columns.count)
                                  .arg(kResultsTableInputColumns));
         return true;
     }
@@ -570,7 +570,7 @@ private:
     QString m_tablePath;
     RegionalSettings m_regional;
     int m_folder = -1;
-    qsizetype m_columns = 0;
+    BatchColumns m_columns;
     int m_total = 0;
     int m_done = 0;
     QSet<QString> m_usedNames;

@@ -181,22 +181,30 @@ QString checkedSheet(const TableRecord &record, qsizetype columns, BatchSheet &s
     return reason;
 }
 
-// Whether the sheet was keyed twice is the keying's record, not a score: it goes through
-// unchanged.
-QString verificationOf(const TableRecord &record)
+// The column whose header is `header`, from 0; -1 for none.
+qsizetype columnUnder(const TableRecord &header, const QString &text)
 {
-    constexpr int kVerificationColumn = kResultsTableColumns - 1;
-    return record.fields.value(kVerificationColumn);
+    return header.fields.indexOf(text);
 }
 
 } // namespace
 
-std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record, qsizetype columns)
+BatchColumns batchColumnsOf(const TableRecord &header)
+{
+    return {header.fields.size(), columnUnder(header, kVerificationHeader),
+            columnUnder(header, kEntryMethodHeader), columnUnder(header, kMinutesHeader)};
+}
+
+// How the sheet was keyed and checked is the keying's record, not a score: it goes through
+// unchanged.
+std::variant<BatchSheet, QString> batchSheetOf(const TableRecord &record, const BatchColumns &columns)
 {
     BatchSheet sheet;
-    if (QString reason = checkedSheet(record, columns, sheet); !reason.isEmpty())
+    if (QString reason = checkedSheet(record, columns.count, sheet); !reason.isEmpty())
         return reason;
-    sheet.verification = verificationOf(record);
+    sheet.verification = record.fields.value(columns.verification);
+    sheet.entryMethod = record.fields.value(columns.entryMethod);
+    sheet.minutes = record.fields.value(columns.minutes);
     return sheet;
 }
 

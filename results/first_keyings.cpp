@@ -19,7 +19,6 @@ enum Column {
     AgeColumn,
     AnswersColumn,
     ReportColumn = kOlderResultsTableColumns - 1,
-    VerificationColumn = kResultsTableColumns - 1,
 };
 
 std::optional<KeyedOptions> optionsOf(const QString &letters)
@@ -91,7 +90,7 @@ QList<TableSheet> unverifiedSheets(QStringView tableText, const QString &surname
         const std::optional<TableSheet> row = tableSheetOf(record);
         if (!row)
             continue;
-        const bool verifies = !record.fields.value(VerificationColumn).isEmpty();
+        const bool verifies = !record.fields.value(kVerificationColumn).isEmpty();
         qsizetype earlier = sheetOfSameReport(open, *row);
         if (verifies && earlier < 0 && row->reportFileName.isEmpty())
             earlier = latestOfSurname(open, row->surname);

@@ -57,7 +57,7 @@ QByteArray quotedField(const QString &text)
     return '"' + field + '"';
 }
 
-// The header's first 42 columns, the older table's whole header.
+// Every column's header, in order; "Время, мин" is quoted for its comma like any field.
 QList<QByteArray> headerFields()
 {
     QList<QByteArray> fields = {"Дата", "Фамилия", "Пол", "Возраст", "Ответы"};
@@ -66,6 +66,9 @@ QList<QByteArray> headerFields()
     for (const std::string_view factor : kFactorNames)
         fields << "Стен " + QByteArray(factor.data(), factor.size());
     fields << "F1" << "F2" << "F3" << "F4" << "Отчёт";
+    for (const QString &header : {kVerificationHeader, kEntryMethodHeader, kMinutesHeader})
+        fields << quotedField(header);
+    Q_ASSERT(fields.size() == kResultsTableColumns);
     return fields;
 }
 
@@ -272,11 +275,21 @@ bool isRegularFile(int fd)
     return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+// The width of a table an earlier version wrote, from its first bytes; 0 for any other.
+int olderTableColumns(QByteArrayView start)
+{
+    for (const int columns : {kOlderResultsTableColumns, kVerifiedResultsTableColumns}) {
+        if (start.startsWith(kUtf8ByteOrderMark + resultsTableHeader(columns)))
+            return columns;
+    }
+    return 0;
+}
+
 bool startsWithOlderHeader(const QString &path)
 {
     QFile table(path);
-    const QByteArray header = kUtf8ByteOrderMark + olderResultsTableHeader();
-    return table.open(QIODevice::ReadOnly) && table.read(header.size()) == header;
+    return table.open(QIODevice::ReadOnly)
+        && olderTableColumns(table.read(kUtf8ByteOrderMark.size() + resultsTableHeader().size())) != 0;
 }
 
 // Done with the lock held. Only a plain file is looked at: a link or a device is refused
@@ -403,14 +416,17 @@ char optionLetter(int option)
 
 QByteArray resultsTableHeader()
 {
-    return joinedRow(headerFields() << "Проверка");
+    return joinedRow(headerFields());
+}
+
+QByteArray resultsTableHeader(int columns)
+{
+    return headerFields().mid(0, columns).join(';') + "\r\n";
 }
 
 QByteArray olderResultsTableHeader()
 {
-    const QList<QByteArray> fields = headerFields();
-    Q_ASSERT(fields.size() == kOlderResultsTableColumns);
-    return fields.join(';') + "\r\n";
+    return resultsTableHeader(kOlderResultsTableColumns);
 }
 
 QString verifiedWithCorrections(int corrections)
@@ -418,12 +434,24 @@ QString verifiedWithCorrections(int corrections)
     return corrections == 0 ? kVerified : kVerified + QStringLiteral(", исправлено %1").arg(corrections);
 }
 
-// A ';' before every line end that closes a record: one outside quotes, after a line that
-// holds something.
+QString scannedAndChecked(int checkedAnswers)
+{
+    return kScanned + QStringLiteral(", проверено %1").arg(checkedAnswers);
+}
+
+QString sessionMinutes(int minutes)
+{
+    return QString::number(minutes);
+}
+
+// The missing columns' ';' before every line end that closes a record: one outside quotes,
+// after a line that holds something.
 QByteArray upgradedOlderTable(const QByteArray &older)
 {
-    const QByteArray olderStart = kUtf8ByteOrderMark + olderResultsTableHeader();
-    Q_ASSERT(older.startsWith(olderStart));
+    const int columns = olderTableColumns(older);
+    Q_ASSERT(columns != 0);
+    const QByteArray olderStart = kUtf8ByteOrderMark + resultsTableHeader(columns);
+    const QByteArray emptyColumns(kResultsTableColumns - columns, ';');
     QByteArray upgraded = kUtf8ByteOrderMark + resultsTableHeader();
     upgraded.reserve(older.size() + older.size() / 256 + upgraded.size());
     bool quoted = false;
@@ -434,7 +462,7 @@ QByteArray upgradedOlderTable(const QByteArray &older)
         if (c == '"')
             quoted = !quoted;
         if (lineEnd && !quoted && lineHoldsText)
-            upgraded += ';';
+            upgraded += emptyColumns;
         lineHoldsText = !(lineEnd && !quoted);
         upgraded += c;
         if (lineEnd && c == '\r') {
@@ -458,7 +486,7 @@ QByteArray resultsTableRow(const ResultsRow &row)
     for (const double value : row.secondOrder)
         text += ';' + quotedField(generalNumber(value, kTableDecimalSeparator));
     text += ';' + quotedField(formulaSafeText(row.reportFileName)) + ';' + quotedField(row.verification)
-            + "\r\n";
+            + ';' + quotedField(row.entryMethod) + ';' + quotedField(row.minutes) + "\r\n";
     return text;
 }
 

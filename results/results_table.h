@@ -16,9 +16,11 @@ class QFileDevice;
 namespace zorven {
 
 inline const QString kResultsTableFileName = QStringLiteral("zorven-results.csv");
-inline constexpr int kResultsTableColumns = 43;
-// Tables written before column 43, «Проверка», existed; the next append upgrades them.
+inline constexpr int kResultsTableColumns = 45;
+// The widths of the tables earlier versions wrote, which the next append upgrades: before
+// column 43, «Проверка», existed, and before columns 44 and 45 existed.
 inline constexpr int kOlderResultsTableColumns = 42;
+inline constexpr int kVerifiedResultsTableColumns = 43;
 // The columns a row is scored from: date and time, surname, sex, age, answers.
 inline constexpr int kResultsTableInputColumns = 5;
 
@@ -37,11 +39,33 @@ struct ResultsRow {
     SecondOrder secondOrder{};
     QString reportFileName; // as written, without the directory; empty when not written
     QString verification;   // column 43: empty, kVerified or verifiedWithCorrections(N)
+    QString entryMethod;    // column 44: empty when keyed, kOnScreen, kScanned or scannedAndChecked(N)
+    QString minutes;        // column 45: an on-screen session's minutes; empty otherwise
 };
+
+// The last three columns, counted from 0 as a record's fields are, and their headers. The
+// batch copies them through only from a column under that header.
+inline constexpr int kVerificationColumn = kOlderResultsTableColumns;
+inline constexpr int kEntryMethodColumn = kVerifiedResultsTableColumns;
+inline constexpr int kMinutesColumn = kEntryMethodColumn + 1;
+static_assert(kMinutesColumn + 1 == kResultsTableColumns);
+inline const QString kVerificationHeader = QStringLiteral("Проверка");
+inline const QString kEntryMethodHeader = QStringLiteral("Способ ввода");
+inline const QString kMinutesHeader = QStringLiteral("Время, мин");
 
 // Column 43 of a sheet keyed a second time to check the first keying.
 inline const QString kVerified = QStringLiteral("проверен");
 QString verifiedWithCorrections(int corrections);
+
+// Column 44: how the sheet came in. Empty for a paper sheet keyed by hand (every row of the
+// tables written before the column existed), kOnScreen for a respondent who answered on the
+// screen, kScanned for a scanned sheet taken as read, scannedAndChecked(N) for one whose N
+// answers the operator looked at.
+inline const QString kOnScreen = QStringLiteral("экран");
+inline const QString kScanned = QStringLiteral("скан");
+QString scannedAndChecked(int checkedAnswers);
+// Column 45 for an on-screen session of `minutes` whole minutes.
+QString sessionMinutes(int minutes);
 
 // Column 1: local time as yyyy-MM-ddTHH:mm:ss, the same in every locale.
 QString tableDateTime(const QDateTime &dateTime);
@@ -55,12 +79,15 @@ char optionLetter(int option);
 
 // The header line, with its CR LF and without the byte-order mark.
 QByteArray resultsTableHeader();
+// The header of a table of the first `columns` columns: kOlderResultsTableColumns or
+// kVerifiedResultsTableColumns for the tables earlier versions wrote.
+QByteArray resultsTableHeader(int columns);
 // The header of the tables written before column 43.
 QByteArray olderResultsTableHeader();
 
-// An older table's bytes (byte-order mark and header included) with the current header and
-// an empty column 43 at the end of every row; nothing else changes. A last line without
-// its line end (a writer stopped half-way) is left as it is.
+// An older table's bytes (byte-order mark and header included, of 42 or 43 columns) with
+// the current header and the missing columns empty at the end of every row; nothing else
+// changes. A last line without its line end (a writer stopped half-way) is left as it is.
 QByteArray upgradedOlderTable(const QByteArray &older);
 
 // One row, CR LF ended: fields separated by ';', a field holding ';', ',', '"', CR or LF

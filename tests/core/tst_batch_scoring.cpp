@@ -194,21 +194,22 @@ void TestBatchScoring::anySpellingScoredAndSameNamesNumbered()
     }
 }
 
-// Whether a sheet was keyed twice is the keying's record: a table the window wrote, scored
-// again, keeps column 43 as it was.
+// How a sheet was keyed and checked is the keying's record: a table the window wrote,
+// scored again, keeps columns 43 to 45 as they were.
 void TestBatchScoring::verificationCopiedThrough()
 {
+    const QByteArray firstKeying = row("Иванов", "Мужской", "30", kLatin).chopped(2)
+        + QByteArray(kVerificationColumn - 4, ';') + ";скан;\r\n";
     const QByteArray verified = row("Иванов", "Мужской", "30", kLatin).chopped(2)
-        + QByteArray(kResultsTableColumns - 5, ';') + "проверен, исправлено 2\r\n";
-    QVERIFY(putFile("in.csv", resultsTableHeader() + row("Иванов", "Мужской", "30", kLatin).chopped(2)
-                                  + QByteArray(kResultsTableColumns - 5, ';') + "\r\n" + verified));
+        + QByteArray(kVerificationColumn - 4, ';') + "\"проверен, исправлено 2\";экран;12\r\n";
+    QVERIFY(putFile("in.csv", resultsTableHeader() + firstKeying + verified));
 
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
 
     const QList<QStringList> rows = tableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows[0][42], QString());
-    QCOMPARE(rows[1][42], QStringLiteral("проверен, исправлено 2"));
+    QCOMPARE(rows[0].mid(kVerificationColumn), QStringList({"", "скан", ""}));
+    QCOMPARE(rows[1].mid(kVerificationColumn), QStringList({"проверен, исправлено 2", "экран", "12"}));
 }
 
 // A surname a spreadsheet would take for a formula is marked in the table only: the

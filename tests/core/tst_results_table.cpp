@@ -22,7 +22,8 @@ using namespace zorven;
 namespace {
 
 const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
-// The header of the tables written before column 43 existed, and today's.
+// The headers of the tables written before column 43 existed, before columns 44 and 45
+// existed, and today's.
 const QByteArray kOlderHeader =
     "Дата;Фамилия;Пол;Возраст;Ответы;"
     "Балл A;Балл B;Балл C;Балл E;Балл F;Балл G;Балл H;Балл I;"
@@ -30,7 +31,8 @@ const QByteArray kOlderHeader =
     "Стен A;Стен B;Стен C;Стен E;Стен F;Стен G;Стен H;Стен I;"
     "Стен L;Стен M;Стен N;Стен O;Стен Q1;Стен Q2;Стен Q3;Стен Q4;"
     "F1;F2;F3;F4;Отчёт\r\n";
-const QByteArray kHeader = kOlderHeader.chopped(2) + ";Проверка\r\n";
+const QByteArray kVerifiedHeader = kOlderHeader.chopped(2) + ";Проверка\r\n";
+const QByteArray kHeader = kVerifiedHeader.chopped(2) + ";Способ ввода;\"Время, мин\"\r\n";
 
 // Option b, c, a by turns from statement 1.
 const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
@@ -39,7 +41,7 @@ const QByteArray kLetters = QByteArray("bca").repeated(62) + "b";
 const QByteArray kRowAfterSurname = ";Женский;20;" + kLetters
     + ";1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16"
       ";1;2;3;4;5;6;7;8;9;10;1;2;3;4;5;6"
-      ";\"5,4\";\"-1,7\";10;0;report.txt;\r\n";
+      ";\"5,4\";\"-1,7\";10;0;report.txt;;;\r\n";
 
 constexpr const char *kWriterArgument = "--append-rows";
 constexpr int kRowsPerWriter = 40;
@@ -367,25 +369,31 @@ void TestResultsTable::failedWriteIsCutBackAndNamed()
 // every row of both arrives whole, each copy's rows in its order.
 void TestResultsTable::olderTableGainsAnEmptyColumnOnce_data()
 {
+    QTest::addColumn<QByteArray>("header");
     QTest::addColumn<QByteArray>("rows");
     QTest::addColumn<QByteArray>("upgraded");
 
-    const QByteArray row = sampleRowBytes("Первый").chopped(3); // without ";\r\n"
-    QTest::newRow("header only") << QByteArray() << QByteArray();
-    QTest::newRow("two rows") << row + "\r\n" + row + "\r\n" << row + ";\r\n" + row + ";\r\n";
-    QTest::newRow("LF line ends") << row + "\n" << row + ";\n";
+    const QByteArray row = sampleRowBytes("Первый").chopped(5); // without ";;;\r\n"
+    QTest::newRow("header only") << kOlderHeader << QByteArray() << QByteArray();
+    QTest::newRow("two rows") << kOlderHeader << row + "\r\n" + row + "\r\n"
+                              << row + ";;;\r\n" + row + ";;;\r\n";
+    QTest::newRow("LF line ends") << kOlderHeader << row + "\n" << row + ";;;\n";
     QTest::newRow("line break in quotes")
-        << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\"\r\n") << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\";\r\n");
-    QTest::newRow("empty line kept") << row + "\r\n\r\n" << row + ";\r\n\r\n";
+        << kOlderHeader << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\"\r\n")
+        << QByteArray("x;\"a\r\nb\";\"\"\"\r\n\";;;\r\n");
+    QTest::newRow("empty line kept") << kOlderHeader << row + "\r\n\r\n" << row + ";;;\r\n\r\n";
+    QTest::newRow("43 columns") << kVerifiedHeader << row + ";\"проверен, исправлено 1\"\r\n"
+                                << row + ";\"проверен, исправлено 1\";;\r\n";
 }
 
-// Every row of an older table gains an empty column 43, once, and keeps every other byte;
-// the new row follows.
+// Every row of an older table gains its missing columns, empty, once, and keeps every
+// other byte; the new row follows.
 void TestResultsTable::olderTableGainsAnEmptyColumnOnce()
 {
+    QFETCH(QByteArray, header);
     QFETCH(QByteArray, rows);
     QFETCH(QByteArray, upgraded);
-    QVERIFY(putFile(m_table, kByteOrderMark + kOlderHeader + rows));
+    QVERIFY(putFile(m_table, kByteOrderMark + header + rows));
 
     QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Второй")).failed());
     QVERIFY(!appendToResultsTable(m_table, sampleRowBytes("Третий")).failed());

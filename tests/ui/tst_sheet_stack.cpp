@@ -508,15 +508,15 @@ void TestSheetStack::noFirstKeyingFound()
 }
 
 // A table of 42 columns, as the program wrote them before: its sheet is found and
-// verified, and every row it had is kept, with an empty column 43.
+// verified, and every row it had is kept, with empty columns 43 to 45.
 void TestSheetStack::olderTableVerifiedAndUpgraded()
 {
     keySheet(m_window, kWoman, optionsByTurns());
     QByteArray table = fileBytes(zorven::kResultsTableFileName);
     const QByteArray header = zorven::kUtf8ByteOrderMark + zorven::resultsTableHeader();
     const QByteArray row = table.sliced(header.size());
-    QVERIFY(row.endsWith(";\r\n"));
-    const QByteArray olderRow = row.chopped(3) + "\r\n";
+    QVERIFY(row.endsWith(";;;\r\n"));
+    const QByteArray olderRow = row.chopped(5) + "\r\n";
     QVERIFY(putFile(zorven::kResultsTableFileName,
                     zorven::kUtf8ByteOrderMark + zorven::olderResultsTableHeader() + olderRow));
 
