@@ -490,6 +490,11 @@ QByteArray resultsTableRow(const ResultsRow &row)
     return text;
 }
 
+QByteArray quotedTableField(const QString &text)
+{
+    return quotedField(text);
+}
+
 QString formulaSafeText(const QString &text)
 {
     return startsLikeFormula(text) ? u'\'' + text : text;

@@ -232,8 +232,14 @@ void TestPaper::answerSheetMarksAndBoxesStandWhereTheGeometrySays()
         QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
         QVERIFY2(allInkWithin(image, expected, kTolerance), qPrintable(describe(expected)));
     }
-    for (int sex = 0; sex < 2; ++sex) {
-        const QRectF expected = sheet::sexBoxRect(sex);
+    QVERIFY(allInkWithin(image, sheet::topCueRect(), kTolerance));
+    QVERIFY(noInkWithin(image, sheet::turnedHalfway(sheet::topCueRect()), -1));
+    QList<QRectF> headerBoxes = {sheet::sexBoxRect(0), sheet::sexBoxRect(1)};
+    for (int digit = 0; digit < sheet::kUnitsDigits; ++digit)
+        headerBoxes << sheet::ageUnitsBoxRect(digit);
+    for (int digit = 1; digit <= sheet::kTensDigits; ++digit)
+        headerBoxes << sheet::ageTensBoxRect(digit);
+    for (const QRectF &expected : headerBoxes) {
         const QRectF measured = measuredEdges(image, expected);
         QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
     }
