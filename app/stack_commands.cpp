@@ -73,6 +73,7 @@ void TForm1::startNextSheet()
     m_verifying = false;
     m_verification.reset();
     m_firstKeying = {};
+    m_entryMethod.clear();
 
     ui->LEdit->startAgain();
     ui->ComboBox1->setCurrentIndex(-1);

@@ -177,7 +177,7 @@ void TForm1::keepResultsRow(const QDateTime &scoredAt, const QString &reportFile
     const zorven::ResultsRow row{scoredAt, surname(), sexText(), age(),
                                  m_sheet.options, m_sheet.raw, m_sheet.stens,
                                  m_sheet.secondOrder, reportFileName, verificationMark(),
-                                 QString(), QString()};
+                                 m_entryMethod, QString()};
     const QByteArray rowBytes = zorven::resultsTableRow(row);
     const QString path = resultsTablePath();
     zorven::TableFailure failure;
@@ -382,6 +382,7 @@ void TForm1::connectHandlers()
     connectFinishedCommands();
     connectPaperCommands();
     connectStackCommands();
+    connectScanCommands();
     connect(ui->N1, &QMenu::aboutToShow, this, &TForm1::N1AboutToShow);
     connect(ui->OpenResultsTable, &QAction::triggered, this, &TForm1::OpenResultsTableClick);
 }

@@ -1,0 +1,139 @@
+#include "review/review_page.h"
+
+#include "results/results_table.h"
+
+#include <algorithm>
+
+namespace zorven::review {
+
+namespace {
+
+const QString kNoMark = QStringLiteral("нет отметки");
+
+// Around the boxes, as much again as a box is high: the statement's number printed by
+// them and a stray mark beside them stay in the picture.
+constexpr double kMarginInBoxHeights = 1.0;
+
+MarkToSettle markToSettle(const QImage &page, const scan::MarkGroup &group)
+{
+    return {boxesImage(page, group.boxes), group.why.isEmpty() ? kNoMark : group.why};
+}
+
+MarkToSettle markToSettle(const QImage &page, const scan::MarkGroup &first,
+                          const scan::MarkGroup &second, const QString &why)
+{
+    return {boxesImage(page, first.boxes + second.boxes), why};
+}
+
+int optionOfReading(QChar reading)
+{
+    switch (reading.unicode()) {
+    case u'a':
+        return 1;
+    case u'b':
+        return 2;
+    case u'c':
+        return 3;
+    default:
+        return kNoOption;
+    }
+}
+
+Sex sexOfReading(QChar reading)
+{
+    return reading == u'm' ? Sex::Male : reading == u'f' ? Sex::Female : Sex::None;
+}
+
+bool isDigitReading(QChar reading)
+{
+    return reading >= u'0' && reading <= u'9';
+}
+
+// Why the age boxes go to a person, or nothing when they read a whole age.
+QString ageDoubt(const scan::MarkGroup &tens, const scan::MarkGroup &units)
+{
+    for (const scan::MarkGroup *digit : {&tens, &units})
+        if (!isDigitReading(digit->reading))
+            return digit->why.isEmpty() ? kNoMark : digit->why;
+    return {};
+}
+
+void takeRespondent(ReviewPage &review, const scan::ScannedPage &page)
+{
+    review.sex = sexOfReading(page.sex.reading);
+    if (review.sex == Sex::None)
+        review.sexMark = markToSettle(page.image, page.sex);
+
+    const QString doubt = ageDoubt(page.ageTens, page.ageUnits);
+    if (!doubt.isEmpty()) {
+        review.ageMark = markToSettle(page.image, page.ageTens, page.ageUnits, doubt);
+        return;
+    }
+    const int age = page.ageTens.reading.digitValue() * 10 + page.ageUnits.reading.digitValue();
+    const int maximum = maximumAgeFor(review.sex).value_or(kMaleMaximumAge);
+    // An age outside the norms would be pulled to the nearer limit, as a typed one is; a
+    // person sees first whether it was read right.
+    if (age < kMinimumAge || age > maximum)
+        review.ageMark = markToSettle(page.image, page.ageTens, page.ageUnits,
+                                      QStringLiteral("прочитано %1, вне пределов %2..%3")
+                                          .arg(age)
+                                          .arg(kMinimumAge)
+                                          .arg(maximum));
+    else
+        review.age = age;
+}
+
+void takeStatements(ReviewPage &review, const scan::ScannedPage &page)
+{
+    for (int q = 1; q <= kStatementCount; ++q) {
+        const scan::MarkGroup &mark = page.statements[q - 1];
+        const int option = optionOfReading(mark.reading);
+        review.options.set(q, option);
+        if (option == kNoOption)
+            review.toSettle.append({q, markToSettle(page.image, mark)});
+    }
+}
+
+} // namespace
+
+bool ReviewPage::needsNobody() const
+{
+    return wasRead() && member && groupProblem.isEmpty() && toSettle.isEmpty();
+}
+
+ReviewPage reviewPageOf(const scan::ScannedPage &page)
+{
+    ReviewPage review;
+    review.file = page.file;
+    review.page = page.page;
+    review.failure = page.failure;
+    review.groupRow = page.groupRow;
+    if (!page.wasRead())
+        return review;
+    review.nameField = page.image.copy(page.nameField.toAlignedRect().intersected(page.image.rect()));
+    takeRespondent(review, page);
+    takeStatements(review, page);
+    return review;
+}
+
+QImage boxesImage(const QImage &page, const QList<QRectF> &boxes)
+{
+    if (boxes.isEmpty())
+        return {};
+    QRectF around = boxes.front();
+    double boxHeight = 0;
+    for (const QRectF &box : boxes) {
+        around = around.united(box);
+        boxHeight = std::max(boxHeight, box.height());
+    }
+    const double margin = kMarginInBoxHeights * boxHeight;
+    return page.copy(
+        around.adjusted(-margin, -margin, margin, margin).toAlignedRect().intersected(page.rect()));
+}
+
+QString SettledSheet::entryMethod() const
+{
+    return settledStatements == 0 ? kScanned : scannedAndChecked(settledStatements);
+}
+
+} // namespace zorven::review

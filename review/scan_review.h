@@ -1,0 +1,108 @@
+#pragma once
+// The person's review of scanned sheets: page by page, only what the reader could not be
+// sure of. First each doubtful or unmarked statement, its boxes enlarged beside its text,
+// answered with 1, 2 or 3 (Backspace goes back one); then the written name enlarged above
+// «Фамилия И.О.», with sex and age as read (their boxes shown when doubtful); «Далее» hands
+// the settled sheet on to be scored as a keyed one is. A group sheet whose list gives the
+// respondent and whose marks were all read is handed on without a key pressed. Pages that
+// could not be read are named, with the reason, at the end.
+
+#include "review/review_page.h"
+
+#include <QDialog>
+
+#include <array>
+
+class AgeField;
+class NameField;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+
+namespace zorven::review {
+
+class ReviewDialogs;
+
+class ScanReview : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ScanReview(QList<ReviewPage> pages, ReviewDialogs &dialogs, QWidget *parent = nullptr);
+
+    // Walks to the first page that needs a person, handing on those that need nobody.
+    void begin();
+
+public slots:
+    // Escape and the close box ask first while pages are left; then the summary shows.
+    void reject() override;
+
+signals:
+    void sheetSettled(const zorven::review::SettledSheet &sheet);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *makeStatementStep();
+    QWidget *makeRespondentStep();
+    QWidget *makeSummaryStep();
+    void showStep(QWidget *step);
+
+    void nextPage();
+    void startPage();
+    void showPageCaption();
+    void showStatement();
+    void showRespondent();
+    void showRespondentMarks();
+    void showSummary(bool stopped);
+
+    void answer(int option);
+    void back();
+    void enableNext();
+    void pressNext();
+    void settle(const SettledSheet &sheet);
+    QWidget *firstMissingField() const;
+    int pagesLeft() const;
+
+    const ReviewPage &page() const { return m_pages[m_pageIndex]; }
+    bool onStatements() const { return m_step < page().toSettle.size(); }
+
+    QList<ReviewPage> m_pages;
+    ReviewDialogs &m_dialogs;
+    qsizetype m_pageIndex = -1;
+    qsizetype m_step = 0; // a statement to settle, or toSettle.size() for the respondent
+    KeyedOptions m_options; // the page's letters as settled so far
+
+    int m_scored = 0;
+    int m_scoredUntouched = 0;
+
+    QLabel *m_pageCaption;
+    QStackedWidget *m_steps;
+    QWidget *m_statementStep;
+    QWidget *m_respondentStep;
+    QWidget *m_summaryStep;
+
+    QLabel *m_statementCaption;
+    QLabel *m_statementBoxes;
+    QLabel *m_statementWhy;
+    QLabel *m_statementText;
+    std::array<QPushButton *, 3> m_optionButtons;
+    QPushButton *m_statementBack;
+
+    QLabel *m_nameImage;
+    QLabel *m_groupNote;
+    NameField *m_name;
+    QComboBox *m_sex;
+    QLabel *m_sexBoxes;
+    AgeField *m_age;
+    QLabel *m_ageBoxes;
+    QPushButton *m_respondentBack;
+    QPushButton *m_next;
+
+    QLabel *m_summary;
+};
+
+} // namespace zorven::review
