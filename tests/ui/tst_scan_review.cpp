@@ -6,7 +6,8 @@
 #include "results/results_table.h"
 #include "results/table_records.h"
 #include "review/scan_review.h"
-#include "scan/scanned_page.h"
+#include "scan/page_reader.h"
+#include "sheet_generator.h"
 #include "ui/form_driver.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QTest>
 
 #include <optional>
@@ -30,47 +30,30 @@ constexpr int kStatements = zorven::kStatementCount;
 
 const QString kSurname = QStringLiteral("Петрова А.В.");
 
-KeyedOptions paperOptions()
+// A generated sheet, scanned and read, with a few marks the reader must doubt; its sex
+// box is taken as doubtful too, as the reader leaves a sex marked twice.
+ScannedPage scannedPage(std::uint32_t seed)
 {
-    KeyedOptions options;
-    for (int q = 1; q <= kStatements; ++q)
-        options.set(q, (q * 7) % 3 + 1);
-    return options;
-}
-
-// A page as the reader gives it, laid out on a small image of its own: every statement's
-// three boxes, `doubtful` read as '?' and `unmarked` as '-', the others as the paper shows.
-ScannedPage scannedPage(const KeyedOptions &paper, const QList<int> &doubtful, int unmarked)
-{
-    ScannedPage page;
+    sheet_generator::Conditions conditions;
+    conditions.seed = seed;
+    conditions.twoMarks = 0.02;
+    const sheet_generator::Page generated = sheet_generator::generatedPage(conditions);
+    ScannedPage page = zorven::scan::readPage(generated.image);
     page.file = QStringLiteral("стопка.pdf");
     page.page = 1;
-    page.image = QImage(700, 900, QImage::Format_Grayscale8);
-    page.image.fill(Qt::white);
-    QPainter painter(&page.image);
-    painter.drawText(QRect(20, 20, 300, 40), Qt::AlignLeft, kSurname);
-    page.nameField = QRectF(10, 10, 400, 50);
-    for (int q = 1; q <= kStatements; ++q) {
-        zorven::scan::MarkGroup &mark = page.statements[q - 1];
-        const double x = 20 + (q - 1) % 10 * 65, y = 120 + (q - 1) / 10 * 38;
-        for (int box = 0; box < 3; ++box) {
-            mark.boxes << QRectF(x + box * 18, y, 14, 14);
-            mark.darkness << (box + 1 == paper.at(q) ? 0.8 : 0.0);
-            painter.drawRect(mark.boxes.back());
-        }
-        mark.reading = QChar(u'a' + paper.at(q) - 1);
-        if (doubtful.contains(q)) {
-            mark.reading = u'?';
-            mark.why = QStringLiteral("две отметки");
-        } else if (q == unmarked) {
-            mark.reading = u'-';
-        }
-    }
     page.sex.reading = u'?';
-    page.sex.boxes = {QRectF(450, 20, 14, 14), QRectF(480, 20, 14, 14)};
-    page.ageTens.reading = u'2';
-    page.ageUnits.reading = u'0';
+    page.sex.why = QStringLiteral("две отметки");
     return page;
+}
+
+// The letters a careful person keys from the paper: those read, and 'a' where the
+// reader doubted.
+KeyedOptions settledOptions(const ReviewPage &page)
+{
+    KeyedOptions options = page.options;
+    for (const zorven::review::StatementToSettle &statement : page.toSettle)
+        options.set(statement.statement, 1);
+    return options;
 }
 
 QByteArray fileBytes(const QString &path)
@@ -133,12 +116,17 @@ private:
     NoQuestions m_dialogs;
 };
 
-// Statements 5 and 187 doubtful, 77 unmarked, sex doubtful: three answers (one taken back
-// and changed, one held key settling one statement only), the surname and the sex, then
-// Enter. Report and row are the keyed sheet's, and the row says «скан, проверено 3».
+// A generated scan with doubtful and unmarked statements and a doubtful sex: each statement
+// answered (the first taken back and changed, a held key settling one only), the surname
+// and the sex, then Enter. Report and row are those of the same sheet keyed, and the row
+// says how many statements the person settled.
 void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
 {
-    const KeyedOptions paper = paperOptions();
+    const ReviewPage page = zorven::review::reviewPageOf(scannedPage(7));
+    QVERIFY(page.wasRead());
+    QVERIFY(page.toSettle.size() >= 3);
+    QVERIFY(page.age);
+    const KeyedOptions paper = settledOptions(page);
     QByteArray keyedReport;
     QList<QStringList> keyedRows;
     {
@@ -147,7 +135,7 @@ void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
         QWidget *window = &keyed.window();
         form_driver::typeText(keyed.child("LEdit"), kSurname);
         form_driver::chooseSex(window, Sex::Female);
-        form_driver::typeAge(window, QStringLiteral("20"));
+        form_driver::typeAge(window, QString::number(*page.age));
         QTest::keyClick(window, Qt::Key_Return);
         for (int q = 1; q <= kStatements; ++q)
             QTest::keyClick(window, Qt::Key(Qt::Key_0 + paper.at(q)));
@@ -160,26 +148,26 @@ void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
     form_driver::FormFixture scanned;
     QVERIFY(scanned.isReady());
     scanned.window().setReviewDialogs(&m_dialogs);
-    scanned.window().reviewScannedPages({zorven::review::reviewPageOf(scannedPage(paper, {5, 187}, 77))});
+    scanned.window().reviewScannedPages({page});
     auto *review = scanned.window().findChild<ScanReview *>();
     QVERIFY(review);
     QVERIFY(QTest::qWaitForWindowExposed(review));
 
-    QCOMPARE(form_driver::child<QLabel>(review, "StatementCaption")->text().section(u' ', 0, 2),
-             QStringLiteral("Утверждение № 5"));
+    auto *caption = form_driver::child<QLabel>(review, "StatementCaption");
+    const auto statementOnShow = [caption] { return caption->text().section(u' ', 2, 2).toInt(); };
+    QCOMPARE(statementOnShow(), page.toSettle[0].statement);
     QVERIFY(!form_driver::child<QLabel>(review, "StatementBoxes")->pixmap().isNull());
-    keyOption(review, paper.at(5) % 3 + 1); // a wrong answer, taken back
+    keyOption(review, 3); // a wrong answer, taken back
     pressKey(review, Qt::Key_Backspace, QString());
-    keyOption(review, paper.at(5));
-    keyOption(review, paper.at(77));
-    pressKey(review, Qt::Key(Qt::Key_0 + paper.at(77)), QString::number(paper.at(77)), true);
-    QCOMPARE(form_driver::child<QLabel>(review, "StatementCaption")->text().section(u' ', 0, 2),
-             QStringLiteral("Утверждение № 187"));
-    keyOption(review, paper.at(187));
+    QCOMPARE(statementOnShow(), page.toSettle[0].statement);
+    keyOption(review, 1);
+    pressKey(review, Qt::Key_1, QStringLiteral("1"), true);
+    QCOMPARE(statementOnShow(), page.toSettle[1].statement);
+    for (qsizetype i = 1; i < page.toSettle.size(); ++i)
+        keyOption(review, 1);
 
     auto *name = form_driver::child(review, "ReviewName");
     QVERIFY(name->hasFocus());
-    QVERIFY(!form_driver::child<QLabel>(review, "NameImage")->pixmap().isNull());
     QVERIFY(form_driver::child<QLabel>(review, "SexBoxes")->isVisible());
     form_driver::typeText(name, kSurname);
     auto *sex = form_driver::child<QComboBox>(review, "ReviewSex");
@@ -194,7 +182,8 @@ void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
     const QList<QStringList> rows = tableRows();
     QCOMPARE(rows.size(), 1);
     QCOMPARE(withoutTimeAndMethod(rows[0]), withoutTimeAndMethod(keyedRows[0]));
-    QCOMPARE(rows[0][zorven::kEntryMethodColumn], QStringLiteral("скан, проверено 3"));
+    QCOMPARE(rows[0][zorven::kEntryMethodColumn],
+             QStringLiteral("скан, проверено %1").arg(page.toSettle.size()));
     QVERIFY(form_driver::child(review, "SummaryStep")->isVisible());
 }
 
@@ -209,8 +198,10 @@ void TestScanReview::groupSheetReadWholeNeedsNoKeyAndFailedPageIsNamed()
     failed.file = QStringLiteral("стопка.pdf");
     failed.page = 1;
     failed.failure = QStringLiteral("угловые метки не найдены");
-    ReviewPage group = zorven::review::reviewPageOf(scannedPage(paperOptions(), {}, 0));
+    ReviewPage group = zorven::review::reviewPageOf(scannedPage(7));
     group.page = 2;
+    group.options = settledOptions(group);
+    group.toSettle.clear();
     group.groupRow = 4;
     group.member = zorven::review::GroupMember{kSurname, Sex::Female, 20};
     scanned.window().reviewScannedPages({zorven::review::reviewPageOf(failed), group});
