@@ -1,5 +1,6 @@
 #include "review/review_page.h"
 
+#include "paper/answer_sheet_geometry.h"
 #include "results/results_table.h"
 
 #include <algorithm>
@@ -10,19 +11,21 @@ namespace {
 
 const QString kNoMark = QStringLiteral("нет отметки");
 
-// Around the boxes, as much again as a box is high: the statement's number printed by
-// them and a stray mark beside them stay in the picture.
-constexpr double kMarginInBoxHeights = 1.0;
+namespace sheet = answer_sheet;
 
-MarkToSettle markToSettle(const QImage &page, const scan::MarkGroup &group)
-{
-    return {boxesImage(page, group.boxes), group.why.isEmpty() ? kNoMark : group.why};
-}
+// What is shown around each mark's boxes, in millimetres of the sheet: a box's side around a
+// statement's boxes, so that its number and a stray mark beside them are seen; the label
+// «Пол:» and the words after the sex boxes; the label and the written age before the age
+// boxes, which a person reads them against.
+constexpr QMarginsF kStatementMarginsMm{sheet::kBoxSize, sheet::kBoxSize, sheet::kBoxSize,
+                                        sheet::kBoxSize};
+constexpr QMarginsF kSexMarginsMm{sheet::kSexBoxesLeft - sheet::kNameField.left(), 2, 24, 2};
+constexpr QMarginsF kAgeMarginsMm{sheet::kAgeBoxesLeft - sheet::kNameField.left(), 2, 2, 2};
 
-MarkToSettle markToSettle(const QImage &page, const scan::MarkGroup &first,
-                          const scan::MarkGroup &second, const QString &why)
+MarkToSettle markToSettle(const QImage &page, const QList<QRectF> &boxes, const QMarginsF &marginsMm,
+                          const QString &why)
 {
-    return {boxesImage(page, first.boxes + second.boxes), why};
+    return {boxesImage(page, boxes, marginsMm), why.isEmpty() ? kNoMark : why};
 }
 
 int optionOfReading(QChar reading)
@@ -62,11 +65,12 @@ void takeRespondent(ReviewPage &review, const scan::ScannedPage &page)
 {
     review.sex = sexOfReading(page.sex.reading);
     if (review.sex == Sex::None)
-        review.sexMark = markToSettle(page.image, page.sex);
+        review.sexMark = markToSettle(page.image, page.sex.boxes, kSexMarginsMm, page.sex.why);
 
     const QString doubt = ageDoubt(page.ageTens, page.ageUnits);
+    const QList<QRectF> ageBoxes = page.ageTens.boxes + page.ageUnits.boxes;
     if (!doubt.isEmpty()) {
-        review.ageMark = markToSettle(page.image, page.ageTens, page.ageUnits, doubt);
+        review.ageMark = markToSettle(page.image, ageBoxes, kAgeMarginsMm, doubt);
         return;
     }
     const int age = page.ageTens.reading.digitValue() * 10 + page.ageUnits.reading.digitValue();
@@ -74,7 +78,7 @@ void takeRespondent(ReviewPage &review, const scan::ScannedPage &page)
     // An age outside the norms would be pulled to the nearer limit, as a typed one is; a
     // person sees first whether it was read right.
     if (age < kMinimumAge || age > maximum)
-        review.ageMark = markToSettle(page.image, page.ageTens, page.ageUnits,
+        review.ageMark = markToSettle(page.image, ageBoxes, kAgeMarginsMm,
                                       QStringLiteral("прочитано %1, вне пределов %2..%3")
                                           .arg(age)
                                           .arg(kMinimumAge)
@@ -90,7 +94,7 @@ void takeStatements(ReviewPage &review, const scan::ScannedPage &page)
         const int option = optionOfReading(mark.reading);
         review.options.set(q, option);
         if (option == kNoOption)
-            review.toSettle.append({q, markToSettle(page.image, mark)});
+            review.toSettle.append({q, markToSettle(page.image, mark.boxes, kStatementMarginsMm, mark.why)});
     }
 }
 
@@ -116,7 +120,8 @@ ReviewPage reviewPageOf(const scan::ScannedPage &page)
     return review;
 }
 
-QImage boxesImage(const QImage &page, const QList<QRectF> &boxes)
+// The boxes' own size in the image gives the scale, whatever the scan's resolution.
+QImage boxesImage(const QImage &page, const QList<QRectF> &boxes, const QMarginsF &marginsMm)
 {
     if (boxes.isEmpty())
         return {};
@@ -126,9 +131,8 @@ QImage boxesImage(const QImage &page, const QList<QRectF> &boxes)
         around = around.united(box);
         boxHeight = std::max(boxHeight, box.height());
     }
-    const double margin = kMarginInBoxHeights * boxHeight;
-    return page.copy(
-        around.adjusted(-margin, -margin, margin, margin).toAlignedRect().intersected(page.rect()));
+    const QMarginsF margins = marginsMm * (boxHeight / sheet::kBoxSize);
+    return page.copy(around.marginsAdded(margins).toAlignedRect().intersected(page.rect()));
 }
 
 QString SettledSheet::entryMethod() const

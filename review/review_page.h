@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMarginsF>
 #include <QString>
 
 #include <array>
@@ -69,9 +70,9 @@ struct ReviewPage {
 // The page the reader gave, reduced as above.
 ReviewPage reviewPageOf(const scan::ScannedPage &page);
 
-// The boxes of one mark cut out of the page with a margin around them, so that the
-// statement's number and the neighbouring marks can be seen.
-QImage boxesImage(const QImage &page, const QList<QRectF> &boxes);
+// The boxes of one mark cut out of the page with margins around them, given in millimetres
+// of the sheet, so that what is printed beside them can be seen.
+QImage boxesImage(const QImage &page, const QList<QRectF> &boxes, const QMarginsF &marginsMm);
 
 // A sheet a person has settled, ready to be scored as a keyed one is.
 struct SettledSheet {

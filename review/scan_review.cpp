@@ -32,7 +32,7 @@ const char *const kOptionLetters[] = {"a", "b", "c"};
 // the sex or age boxes beside their fields.
 constexpr QSize kStatementBoxesArea{600, 170};
 constexpr QSize kNameArea{640, 150};
-constexpr QSize kRespondentBoxesArea{300, 80};
+constexpr QSize kRespondentBoxesArea{460, 90};
 
 void showImage(QLabel *label, const QImage &image, QSize area)
 {
@@ -147,6 +147,7 @@ QWidget *ScanReview::makeRespondentStep()
     m_groupNote = textLabel("GroupNote", step);
     m_name = new NameField(step);
     m_name->setObjectName(QStringLiteral("ReviewName"));
+    m_name->setMinimumWidth(kRespondentBoxesArea.width());
     m_sex = new QComboBox(step);
     m_sex->setObjectName(QStringLiteral("ReviewSex"));
     m_sex->setPlaceholderText(QStringLiteral("не прочитан"));
@@ -156,24 +157,21 @@ QWidget *ScanReview::makeRespondentStep()
     m_age = new AgeField(step);
     m_age->setObjectName(QStringLiteral("ReviewAge"));
     m_age->setMinimum(kMinimumAge);
+    m_age->setMinimumWidth(m_age->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 30);
     m_ageBoxes = imageLabel("AgeBoxes", step);
     m_respondentBack = backButton("RespondentBack", step);
     m_next = new QPushButton(QStringLiteral("Далее"), step);
     m_next->setObjectName(QStringLiteral("ReviewNext"));
     m_next->setAutoDefault(false);
 
-    auto *sexRow = new QHBoxLayout;
-    sexRow->addWidget(m_sex);
-    sexRow->addWidget(m_sexBoxes);
-    sexRow->addStretch();
-    auto *ageRow = new QHBoxLayout;
-    ageRow->addWidget(m_age);
-    ageRow->addWidget(m_ageBoxes);
-    ageRow->addStretch();
+    // A doubted mark's boxes show under its field, and only then.
     auto *fields = new QFormLayout;
+    fields->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     fields->addRow(QStringLiteral("Фамилия И.О."), m_name);
-    fields->addRow(QStringLiteral("Пол"), sexRow);
-    fields->addRow(QStringLiteral("Возраст"), ageRow);
+    fields->addRow(QStringLiteral("Пол"), m_sex);
+    fields->addRow(QString(), m_sexBoxes);
+    fields->addRow(QStringLiteral("Возраст"), m_age);
+    fields->addRow(QString(), m_ageBoxes);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_respondentBack);
     buttons->addStretch();
