@@ -1,6 +1,7 @@
 #include "app/difference_box.h"
 
 #include "widgets/form_look.h"
+#include "widgets/typed_ahead_guard.h"
 #include "app/program_identity.h"
 
 #include <QKeyEvent>
@@ -30,6 +31,7 @@ DifferenceBox::DifferenceBox(const QString &text, const QStringList &choices, QW
         layout->addWidget(button);
     }
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    new TypedAheadGuard(this);
 }
 
 void DifferenceBox::keyPressEvent(QKeyEvent *event)

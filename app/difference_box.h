@@ -1,7 +1,8 @@
 #pragma once
 // The box that stops verification at a difference between the two keyings: the question
 // and one button per choice, keyed 1, 2, 3. It has no default button and no way out but a
-// choice, so that neither Enter nor a click meant for the window below can answer it.
+// choice, so that neither Enter nor a click meant for the window below can answer it, and
+// keys typed ahead before the operator could see it never answer it either.
 
 #include <QDialog>
 #include <QStringList>

@@ -3,6 +3,7 @@
 #include "app/Unit1.h"
 #include "widgets/form_look.h"
 #include "widgets/fresh_control_guard.h"
+#include "widgets/typed_ahead_guard.h"
 #include "app/keyboard_keying.h"
 #include "widgets/light_palette.h"
 #include "app/results_line.h"
@@ -58,6 +59,7 @@ TForm1::TForm1(QWidget *parent)
     new KeyboardKeying(this, {ui->personbox, ui->LEdit, ui->ComboBox1, ui->Button4, ui->Box1,
                               {ui->Button1, ui->Button2, ui->Button3}, ui->button5});
     new FreshControlGuard(this);
+    TypedAheadGuard::watchKeyTimes();
     FormCreate();
 }
 

@@ -3,6 +3,7 @@
 // «Проверочный ввод…» keys a sheet again, blind, stopping at each difference from the
 // first keying that the results table holds.
 
+#include "app/difference_box.h"
 #include "app/dialogs.h"
 #include "app/results_line.h"
 #include "app/zorven.h"
@@ -11,6 +12,7 @@
 #include "results/results_table.h"
 #include "results/table_records.h"
 #include "ui/form_driver.h"
+#include "widgets/typed_ahead_guard.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QStringEncoder>
 #include <QTest>
+#include <QPointer>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -52,6 +56,8 @@ public:
     QStringList keyAsNewMessages;
     QStringList summaries;
     QStringList errors;
+    // The box on screen answers, keyed as the operator keys it.
+    bool realDifferenceBox = false;
 
     void showErrorReport(QWidget *, const QString &message) override { errors << message; }
     void showFileErrorReport(QWidget *, const QString &message, const QString &) override
@@ -70,10 +76,10 @@ public:
         ++dropQuestions;
         return dropSheet;
     }
-    int askWhatThePaperShows(QWidget *, const PaperQuestion &question) override
+    int askWhatThePaperShows(QWidget *parent, const PaperQuestion &question) override
     {
         questions << question;
-        return paper(question);
+        return realDifferenceBox ? Dialogs::askWhatThePaperShows(parent, question) : paper(question);
     }
     bool askToKeyAsNewSheet(QWidget *, const QString &message) override
     {
@@ -190,6 +196,66 @@ QStringList controlsOnShow(const TForm1 *window)
     return shown;
 }
 
+// An operator who keys a run of statements blind at a steady pace, each key to the window
+// that has the focus, as the window system sends it; then, once a difference box takes
+// keys, reads it and presses what the paper shows. The keys keep coming while a key's
+// handler waits in a box, as a keyboard's do.
+class BlindOperator : public QObject
+{
+public:
+    BlindOperator(const QList<int> &run, int millisecondsPerKey, int answer)
+        : m_run(run), m_pace(millisecondsPerKey), m_answer(answer)
+    {
+        qApp->installEventFilter(this);
+        QTimer::singleShot(0, this, &BlindOperator::typeNext);
+    }
+
+    int boxesAnswered() const { return m_answered; }
+    int keysRefused() const { return m_refused; }
+
+protected:
+    // A box is watched from its first showing, before any key reaches it.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<DifferenceBox *>(watched)) {
+            QPointer guard = watched->findChild<TypedAheadGuard *>();
+            connect(guard, &TypedAheadGuard::keyRefused, this, [this] { ++m_refused; });
+            QTimer::singleShot(m_pace, this, [this, guard] { answerOnceListening(guard); });
+        }
+        return false;
+    }
+
+private:
+    void typeNext()
+    {
+        if (m_typed == m_run.size())
+            return;
+        const int option = m_run[m_typed++];
+        QTimer::singleShot(m_pace, this, &BlindOperator::typeNext);
+        if (QWindow *focus = QGuiApplication::focusWindow()) // else the key goes nowhere
+            QTest::keyClick(focus, Qt::Key(Qt::Key_0 + option));
+    }
+
+    void answerOnceListening(const QPointer<TypedAheadGuard> &guard)
+    {
+        if (!guard) // the box is gone, answered by another key
+            return;
+        if (m_typed < m_run.size() || !guard->isListening()) {
+            QTimer::singleShot(m_pace, this, [this, guard] { answerOnceListening(guard); });
+            return;
+        }
+        ++m_answered;
+        QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key(Qt::Key_0 + m_answer));
+    }
+
+    QList<int> m_run;
+    int m_pace;
+    int m_answer;
+    qsizetype m_typed = 0;
+    int m_refused = 0;
+    int m_answered = 0;
+};
+
 } // namespace
 
 class TestSheetStack : public QObject
@@ -211,6 +277,7 @@ private slots:
     void noFirstKeyingFound();
     void olderTableVerifiedAndUpgraded();
     void verificationIsBlind();
+    void keysTypedAheadNeverAnswerTheBox();
 
 private:
     template<typename T = QWidget>
@@ -549,6 +616,37 @@ void TestSheetStack::verificationIsBlind()
         QTest::keyClick(&plain.window(), Qt::Key(Qt::Key_0 + first.at(q)));
     }
     QVERIFY(m_dialogs.questions.isEmpty());
+}
+
+// The first keying has statement 5 wrong. Keyed again blind at 20 ms a key, statements 1
+// to 10 run into the box that 5 opens: keys 6 to 10 answer nothing, each with a beep. The
+// operator answers from the paper and keys on from the statement on show: the sheet is
+// the paper, with the one correction.
+void TestSheetStack::keysTypedAheadNeverAnswerTheBox()
+{
+    const KeyedOptions paper = optionsByTurns();
+    KeyedOptions first = paper;
+    first.set(5, anotherOption(paper.at(5)));
+    keySheet(m_window, kWoman, first);
+    newSheet(m_window);
+    child<QAction>("VerifySheet")->trigger();
+    typeRespondent(m_window, kWoman);
+    m_dialogs.realDifferenceBox = true;
+
+    QList<int> run;
+    for (int q = 1; q <= 10; ++q)
+        run << paper.at(q);
+    BlindOperator operatorAtSpeed(run, 20, paper.at(5));
+    QTRY_VERIFY(operatorAtSpeed.boxesAnswered() > 0 && !QApplication::activeModalWidget());
+    QCOMPARE(operatorAtSpeed.boxesAnswered(), 1);
+    QCOMPARE(operatorAtSpeed.keysRefused(), 5);
+    QCOMPARE(form_driver::statementOnShow(m_window), 6);
+    for (int q = 6; q <= kStatements; ++q)
+        QTest::keyClick(m_window, Qt::Key(Qt::Key_0 + paper.at(q)));
+
+    QCOMPARE(m_dialogs.questions.size(), 1);
+    QCOMPARE(m_window->sheet().options, paper);
+    QCOMPARE(tableRows().last()[42], QStringLiteral("проверен, исправлено 1"));
 }
 
 int main(int argc, char *argv[])
