@@ -9,9 +9,11 @@
 #include "batch/batch_scoring.h"
 #include "batch/command_line.h"
 #include "paper/paper_commands.h"
+#include "scan/read_scans_command.h"
 #include "results/report_file.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
@@ -67,6 +69,20 @@ int writePaper(int argc, char *argv[], int (*write)(const QString &path), const 
     return write(path);
 }
 
+int writeGroupSheets(int argc, char *argv[], const QString &list, const QString &path)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    return zorven::writeGroupAnswerSheetsCommand(list, path);
+}
+
+// --read-scans decodes images and PDF pages, which needs no fonts and no display.
+int readScans(int argc, char *argv[], const QStringList &arguments)
+{
+    QCoreApplication application(argc, argv);
+    return zorven::scan::readScansCommand(arguments);
+}
+
 // Where no display can be reached, QApplication would abort with the platform plugin's
 // message; say in the program's words what is missing and what runs without one.
 bool displayReachable()
@@ -85,7 +101,7 @@ int showWindow(int argc, char *argv[])
         return print(stderr,
                      QStringLiteral("zorventest: нет графического дисплея (не заданы DISPLAY и "
                                     "WAYLAND_DISPLAY), окно открыть негде; без окна работают "
-                                    "--score, --booklet и --answer-sheet (zorventest --help)\n"),
+                                    "--score, --read-scans, --booklet и --answer-sheet (zorventest --help)\n"),
                      zorven::kCommandLineMistake);
 
     QApplication application(argc, argv);
@@ -119,6 +135,10 @@ int main(int argc, char *argv[])
         return writePaper(argc, argv, zorven::writeBookletCommand, command.arguments.at(1));
     case zorven::CommandKind::AnswerSheet:
         return writePaper(argc, argv, zorven::writeAnswerSheetCommand, command.arguments.at(1));
+    case zorven::CommandKind::AnswerSheets:
+        return writeGroupSheets(argc, argv, command.arguments.at(1), command.arguments.at(2));
+    case zorven::CommandKind::ReadScans:
+        return readScans(argc, argv, command.arguments);
     case zorven::CommandKind::Window:
         break;
     }

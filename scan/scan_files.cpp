@@ -1,0 +1,64 @@
+#include "scan/scan_files.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <poppler-qt6.h>
+
+#include <memory>
+
+namespace zorven::scan {
+
+namespace {
+
+constexpr double kPdfDotsPerInch = 300;
+
+bool looksLikePdf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+QString forEachPdfPage(const QString &path,
+                       const std::function<void(int, const QImage &, const QString &)> &take)
+{
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    if (!document)
+        return QStringLiteral("файл PDF не открывается");
+    if (document->isLocked())
+        return QStringLiteral("файл PDF защищён паролем");
+    document->setRenderHint(Poppler::Document::Antialiasing);
+    for (int i = 0; i < document->numPages(); ++i) {
+        const std::unique_ptr<Poppler::Page> page = document->page(i);
+        const QImage image = page ? page->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch) : QImage();
+        take(i + 1, image, image.isNull() ? QStringLiteral("страница PDF не рисуется") : QString());
+    }
+    return {};
+}
+
+} // namespace
+
+QString forEachPage(const QString &path,
+                    const std::function<void(int page, const QImage &image, const QString &failure)> &take)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("файл не открывается: %1").arg(file.errorString());
+    file.close();
+    if (looksLikePdf(path))
+        return forEachPdfPage(path, take);
+
+    QImageReader reader(path);
+    if (!reader.canRead())
+        return QStringLiteral("это не изображение и не PDF (или TIFF без модуля qt6-image-formats-plugins)");
+    int page = 0;
+    do {
+        ++page;
+        const QImage image = reader.read();
+        take(page, image, image.isNull() ? QStringLiteral("изображение не читается: %1").arg(reader.errorString())
+                                         : QString());
+    } while (reader.jumpToNextImage() && (reader.imageCount() <= 0 || page < reader.imageCount()));
+    return {};
+}
+
+} // namespace zorven::scan

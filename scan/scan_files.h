@@ -1,0 +1,19 @@
+#pragma once
+// The pages of the files scanners write, one at a time so that a file of any length is
+// read in bounded memory: JPEG, PNG and TIFF (a multi-page TIFF page by page) through Qt's
+// image readers, PDF through Poppler, each page drawn at 300 dots an inch.
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+namespace zorven::scan {
+
+// Gives each page of the file in turn to `take` with its number from 1; a page that cannot
+// be decoded comes as a null image with the reason. Returns why the file cannot be opened
+// at all, in Russian, or an empty text.
+QString forEachPage(const QString &path,
+                    const std::function<void(int page, const QImage &image, const QString &failure)> &take);
+
+} // namespace zorven::scan

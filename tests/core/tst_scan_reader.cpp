@@ -1,0 +1,154 @@
+// The reader of scanned sheets on generated pages, one per hard case, and the table that
+// --read-scans writes: a mark is read as a careful person reads it or left to a person,
+// never read as another letter; a page upside down is turned, never read as upright.
+
+#include "scan/page_reader.h"
+#include "scan/read_scans_command.h"
+#include "scan/scan_files.h"
+#include "scan/scans_table.h"
+#include "sheet_generator.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using namespace sheet_generator;
+
+// Every statement as `page` says, or (where it says '?') left to a person.
+void compareReadings(const Page &page, const zorven::scan::ScannedPage &read)
+{
+    QVERIFY2(read.wasRead(), qPrintable(read.failure));
+    for (int q = 0; q < zorven::kStatementCount; ++q) {
+        const QChar expected = page.expected[std::size_t(q)];
+        const QChar reading = read.statements[std::size_t(q)].reading;
+        const bool right = expected == u'?' ? (reading == u'?' || reading == u'-') : reading == expected;
+        QVERIFY2(right, qPrintable(QStringLiteral("statement %1: %2 read as %3 (%4)")
+                                       .arg(q + 1).arg(expected).arg(reading)
+                                       .arg(read.statements[std::size_t(q)].why)));
+    }
+    QCOMPARE(read.sex.reading, page.sex);
+    QCOMPARE(QString(read.ageTens.reading) + read.ageUnits.reading, QString::number(page.age));
+}
+
+Conditions usual(std::uint32_t seed)
+{
+    Conditions c;
+    c.seed = seed;
+    c.rotationDegrees = 1.5;
+    c.blurSigma = 0.6;
+    c.noiseSigma = 3;
+    c.jpegQuality = 80;
+    return c;
+}
+
+} // namespace
+
+class TestScanReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsAsAPersonWould_data();
+    void readsAsAPersonWould();
+    void readsAPdfPage();
+    void writesTheTableAndSaysWhenAPersonIsNeeded();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestScanReader::readsAsAPersonWould_data()
+{
+    QTest::addColumn<Conditions>("conditions");
+    Conditions fold = usual(11);
+    fold.foldedCorner = 1;
+    Conditions turned = usual(12);
+    turned.upsideDown = true;
+    Conditions corrections = usual(13);
+    corrections.corrections = 0.3;
+    Conditions twoMarks = usual(14);
+    twoMarks.twoMarks = 0.3;
+    twoMarks.erasures = 0.1;
+    Conditions pencil = usual(15);
+    pencil.pen = Pen::LightPencil;
+    pencil.tooLight = 0.05;
+    pencil.erasures = 0; // what an eraser leaves of a light pencil mark is read as empty: see the benchmark
+    QTest::newRow("a fold hides the top right corner mark and the sheet code's side") << fold;
+    QTest::newRow("upside down") << turned;
+    QTest::newRow("corrections by the sheet's rule") << corrections;
+    QTest::newRow("two marks and erasures") << twoMarks;
+    QTest::newRow("light pencil") << pencil;
+}
+
+void TestScanReader::readsAsAPersonWould()
+{
+    QFETCH(Conditions, conditions);
+    const Page page = generatedPage(conditions);
+    const zorven::scan::ScannedPage read = zorven::scan::readPage(page.image);
+    compareReadings(page, read);
+    QCOMPARE(read.turnedDegrees, conditions.upsideDown ? 180 : 0);
+}
+
+// A scanner's PDF: the page is one image.
+void TestScanReader::readsAPdfPage()
+{
+    const Page page = generatedPage(usual(16));
+    const QString pdf = m_dir.filePath(QStringLiteral("scan.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF());
+        QPainter painter(&writer);
+        painter.drawImage(QRect(0, 0, writer.width(), writer.height()), page.image);
+    }
+    int pages = 0;
+    const QString failure = zorven::scan::forEachPage(pdf, [&](int number, const QImage &image, const QString &why) {
+        ++pages;
+        QCOMPARE(number, 1);
+        QVERIFY2(why.isEmpty(), qPrintable(why));
+        compareReadings(page, zorven::scan::readPage(image));
+    });
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(pages, 1);
+}
+
+void TestScanReader::writesTheTableAndSaysWhenAPersonIsNeeded()
+{
+    Conditions clean = usual(17);
+    clean.blanks = clean.twoMarks = clean.corrections = clean.erasures = clean.tooLight = 0;
+    const Page page = generatedPage(clean);
+    const QString png = m_dir.filePath(QStringLiteral("clean.png"));
+    QVERIFY(page.image.save(png));
+    const QString out = m_dir.filePath(QStringLiteral("out"));
+    QCOMPARE(zorven::scan::readScansCommand({"--read-scans", png, "--out", out}), 0);
+
+    QFile table(out + QStringLiteral("/scans.csv"));
+    QVERIFY(table.open(QIODevice::ReadOnly));
+    QString answers;
+    for (const QChar c : page.expected)
+        answers += c;
+    const QByteArray expected = "\xEF\xBB\xBF" "Файл;Страница;Пол;Возраст;Ответы;Сомнительных;Состояние\r\n"
+                                + png.toUtf8() + ";1;" + (page.sex == u'm' ? "Мужской" : "Женский") + ";"
+                                + QByteArray::number(page.age) + ";" + answers.toUtf8() + ";0;прочитан\r\n";
+    QCOMPARE(table.readAll(), expected);
+
+    table.seek(0);
+    QString fault;
+    const QList<zorven::scan::ScannedPage> back = zorven::scan::scannedPagesOf(table.readAll(), fault);
+    QCOMPARE(back.size(), 1);
+    QCOMPARE(zorven::scan::answersOf(back.front()), answers);
+
+    Conditions doubtful = clean;
+    doubtful.twoMarks = 0.05;
+    QVERIFY(generatedPage(doubtful).image.save(png));
+    QCOMPARE(zorven::scan::readScansCommand({"--read-scans", png, "--out", out}), 1);
+}
+
+Q_DECLARE_METATYPE(sheet_generator::Conditions)
+
+QTEST_MAIN(TestScanReader)
+#include "tst_scan_reader.moc"
