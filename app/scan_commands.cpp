@@ -3,8 +3,13 @@
 // «Бланки для группы…» prints a sheet for each respondent of a group's list.
 
 #include "app/zorven.h"
+#include "paper/answer_sheet.h"
+#include "paper/group_list.h"
+#include "review/scan_reading.h"
 #include "review/scan_review.h"
 #include "ui_zorven.h"
+
+#include <QDir>
 
 void TForm1::connectScanCommands()
 {
@@ -19,10 +24,25 @@ void TForm1::ReadScansClick()
     const QStringList files = m_reviewDialogs->askScanFiles(this);
     if (files.isEmpty())
         return;
+    if (std::optional<QList<zorven::review::ReviewPage>> pages =
+            zorven::review::readForReview(files, this, *m_reviewDialogs))
+        reviewScannedPages(std::move(*pages));
 }
 
+// The sheets go to the printer or a PDF file as the blank sheet does.
 void TForm1::GroupSheetsClick()
 {
+    const QString path = m_reviewDialogs->askGroupListPath(this);
+    if (path.isEmpty())
+        return;
+    const zorven::GroupList list = zorven::readGroupList(path);
+    if (!list.faults.isEmpty()) {
+        m_dialogs->showErrorReport(this, QStringLiteral("Список группы %1 не принят:\n%2")
+                                             .arg(QDir::toNativeSeparators(path), list.faults.join(u'\n')));
+        return;
+    }
+    putOnPaper(zorven::groupAnswerSheetsDocument(list.rows), QStringLiteral("Комплект бланков группы"),
+               QStringLiteral("Бланки группы.pdf"));
 }
 
 // Window-modal, so that the results of each sheet show in the window behind it.

@@ -10,8 +10,14 @@ QStringList ReviewDialogs::askScanFiles(QWidget *parent)
 {
     return QFileDialog::getOpenFileNames(
         parent, QStringLiteral("Прочитать сканы"), QString(),
-        QStringLiteral("Сканы бланков (*.pdf *.png *.jpg *.jpeg *.tif *.tiff *.csv);;"
-                       "Все файлы (*)"));
+        QStringLiteral("Сканы, таблица сканов, список группы (*.pdf *.png *.jpg *.jpeg *.tif "
+                       "*.tiff *.csv);;Все файлы (*)"));
+}
+
+QString ReviewDialogs::askGroupListPath(QWidget *parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Бланки для группы: список группы"),
+                                        QString(), QStringLiteral("Список группы (*.csv);;Все файлы (*)"));
 }
 
 bool ReviewDialogs::askToStopReview(QWidget *parent, int pagesLeft)

@@ -1,5 +1,5 @@
 #pragma once
-// The questions the review of scanned sheets puts to the operator, behind one seam so that
+// The questions the commands for scanned sheets put to the operator, behind one seam so that
 // tests can answer them without a box on screen.
 
 #include <QString>
@@ -17,6 +17,9 @@ public:
     // The scans to read: images, PDF files or a scans.csv written before; empty when the
     // operator cancels.
     virtual QStringList askScanFiles(QWidget *parent);
+
+    // The group's list that «Бланки для группы…» prints sheets for; empty when cancelled.
+    virtual QString askGroupListPath(QWidget *parent);
 
     // Stopping the review with pages still to settle: true to stop.
     virtual bool askToStopReview(QWidget *parent, int pagesLeft);

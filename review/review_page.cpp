@@ -111,13 +111,24 @@ ReviewPage reviewPageOf(const scan::ScannedPage &page)
     review.file = page.file;
     review.page = page.page;
     review.failure = page.failure;
-    review.groupRow = page.groupRow;
     if (!page.wasRead())
         return review;
     review.nameField = page.image.copy(page.nameField.toAlignedRect().intersected(page.image.rect()));
     takeRespondent(review, page);
     takeStatements(review, page);
+    takeNaming(review, page);
     return review;
+}
+
+// The list's sex and age come as the marks' readings do.
+void takeNaming(ReviewPage &review, const scan::ScannedPage &named)
+{
+    review.groupRow = named.groupRow;
+    review.groupProblem = named.groupProblem;
+    if (named.surname.isEmpty() || !named.groupProblem.isEmpty())
+        return;
+    review.member = GroupMember{named.surname, sexOfReading(named.sex.reading),
+                                named.ageTens.reading.digitValue() * 10 + named.ageUnits.reading.digitValue()};
 }
 
 // The boxes' own size in the image gives the scale, whatever the scan's resolution.

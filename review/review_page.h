@@ -67,8 +67,11 @@ struct ReviewPage {
     bool needsNobody() const;
 };
 
-// The page the reader gave, reduced as above.
+// The page the reader gave, reduced as above, with the list's naming it carries.
 ReviewPage reviewPageOf(const scan::ScannedPage &page);
+// The list's naming of a group's sheet, found once all pages are read: its respondent, or
+// why the list does not name it.
+void takeNaming(ReviewPage &review, const scan::ScannedPage &named);
 
 // The boxes of one mark cut out of the page with margins around them, given in millimetres
 // of the sheet, so that what is printed beside them can be seen.

@@ -6,6 +6,7 @@
 #include "widgets/form_look.h"
 #include "widgets/name_field.h"
 #include "widgets/option_button.h"
+#include "widgets/typed_ahead_guard.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -77,9 +78,11 @@ bool isEnter(const QKeyEvent *event)
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
+// A file that could not be opened at all has no page to name.
 QString pagePlace(const ReviewPage &page)
 {
-    return QStringLiteral("%1, страница %2").arg(QDir::toNativeSeparators(page.file)).arg(page.page);
+    const QString file = QDir::toNativeSeparators(page.file);
+    return page.page > 0 ? QStringLiteral("%1, страница %2").arg(file).arg(page.page) : file;
 }
 
 } // namespace
@@ -102,6 +105,7 @@ ScanReview::ScanReview(QList<ReviewPage> pages, ReviewDialogs &dialogs, QWidget 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_pageCaption);
     layout->addWidget(m_steps, 1);
+    m_typedAhead = new TypedAheadGuard(this);
     setMinimumWidth(kNameArea.width() + 60);
 }
 
@@ -216,9 +220,12 @@ QWidget *ScanReview::makeSummaryStep()
     return step;
 }
 
+// Each step is a new question in the same box: a key meant for the one before never
+// answers it.
 void ScanReview::showStep(QWidget *step)
 {
     m_steps->setCurrentWidget(step);
+    m_typedAhead->startAgain();
 }
 
 void ScanReview::begin()

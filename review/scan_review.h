@@ -1,9 +1,9 @@
 #pragma once
 // The person's review of scanned sheets: page by page, only what the reader could not be
 // sure of. First each doubtful or unmarked statement, its boxes enlarged beside its text,
-// answered with 1, 2 or 3 (Backspace goes back one); then the written name enlarged above
-// «Фамилия И.О.», with sex and age as read (their boxes shown when doubtful); «Далее» hands
-// the settled sheet on to be scored as a keyed one is. A group sheet whose list gives the
+// answered with 1, 2 or 3 (Backspace goes back one), never by a key typed ahead; then the
+// written name enlarged above «Фамилия И.О.», with sex and age as read (their boxes shown
+// when doubtful); «Далее» hands the settled sheet on to be scored as a keyed one is. A group sheet whose list gives the
 // respondent and whose marks were all read is handed on without a key pressed. Pages that
 // could not be read are named, with the reason, at the end.
 
@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
+class TypedAheadGuard;
 
 namespace zorven::review {
 
@@ -79,6 +80,7 @@ private:
     int m_scored = 0;
     int m_scoredUntouched = 0;
 
+    TypedAheadGuard *m_typedAhead;
     QLabel *m_pageCaption;
     QStackedWidget *m_steps;
     QWidget *m_statementStep;
