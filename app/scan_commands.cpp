@@ -48,18 +48,23 @@ void TForm1::GroupSheetsClick()
 // Window-modal, so that the results of each sheet show in the window behind it.
 void TForm1::reviewScannedPages(QList<zorven::review::ReviewPage> pages)
 {
-    auto *review = new zorven::review::ScanReview(std::move(pages), *m_reviewDialogs, this);
+    auto *review = new zorven::review::ScanReview(
+        std::move(pages), *m_reviewDialogs,
+        [this](const zorven::review::SettledSheet &sheet) { return scoreSettledSheet(sheet); }, this);
     review->setAttribute(Qt::WA_DeleteOnClose);
-    connect(review, &zorven::review::ScanReview::sheetSettled, this, &TForm1::scoreSettledSheet);
     review->open();
     review->begin();
 }
 
 // The settled sheet is keyed into the window as an operator keys it: the respondent data,
 // «Далее», then every statement's option, the last of which scores the sheet, writes the
-// report and adds the row. Only the row's «Способ ввода» tells it from a keyed sheet.
-void TForm1::scoreSettledSheet(const zorven::review::SettledSheet &sheet)
+// report and adds the row. Only the row's «Способ ввода» tells it from a keyed sheet. The
+// sheet before goes as at «Новый бланк»: results whose report could not be written are
+// offered for saving first.
+bool TForm1::scoreSettledSheet(const zorven::review::SettledSheet &sheet)
 {
+    if (!mayClose())
+        return false;
     startNextSheet();
     ui->LEdit->insert(sheet.surname); // as typed: the name field's rules and changed flag
     ui->ComboBox1->setCurrentIndex(ui->ComboBox1->findText(zorven::sexTextOf(sheet.sex)));
@@ -68,4 +73,5 @@ void TForm1::scoreSettledSheet(const zorven::review::SettledSheet &sheet)
     m_entry.nextPressed();
     for (int q = 1; q <= zorven::kStatementCount; ++q)
         m_entry.optionPressed(sheet.options.at(q));
+    return true;
 }

@@ -94,7 +94,7 @@ private:
     void ReadScansClick();
     void GroupSheetsClick();
     void connectScanCommands();
-    void scoreSettledSheet(const zorven::review::SettledSheet &sheet);
+    bool scoreSettledSheet(const zorven::review::SettledSheet &sheet);
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;

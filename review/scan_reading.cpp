@@ -180,7 +180,7 @@ private:
     {
         if (m_cancelled)
             throw ReadingCancelled{};
-        setPlace(QStringLiteral("%1, страница %2").arg(QDir::toNativeSeparators(file)).arg(number));
+        setPlace(QStringLiteral("%1, страница %2").arg(QFileInfo(file).fileName()).arg(number));
         scan::ScannedPage page;
         if (notDecoded.isEmpty())
             page = scan::readPage(image);
@@ -274,9 +274,11 @@ private:
 // How often the progress dialog looks at the reading.
 constexpr int kProgressMilliseconds = 100;
 
+// Files done of all; a single file, whose pages are not counted before they are read,
+// shows that it is busy.
 void showProgress(QProgressDialog &progress, const Reading &reading)
 {
-    progress.setMaximum(reading.fileCount());
+    progress.setMaximum(reading.fileCount() > 1 ? reading.fileCount() : 0);
     progress.setValue(reading.filesDone());
     const QString place = reading.place();
     progress.setLabelText(place.isEmpty() ? QStringLiteral("Сканы открываются…")
@@ -303,6 +305,8 @@ std::optional<QList<ReviewPage>> readForReview(const QStringList &files, QWidget
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    // Wide enough for a long file name, so that the dialog does not grow as it reads.
+    progress.setMinimumWidth(480);
 
     QEventLoop waiting;
     const std::unique_ptr<QThread> thread(QThread::create([&reading] { reading.run(); }));

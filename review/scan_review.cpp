@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -78,17 +79,27 @@ bool isEnter(const QKeyEvent *event)
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
-// A file that could not be opened at all has no page to name.
-QString pagePlace(const ReviewPage &page)
+// A file that could not be opened at all has no page to name. The caption of the page on
+// show names the file alone; the summary, which says what to look for, its whole path.
+QString pagePlace(const ReviewPage &page, const QString &file)
 {
-    const QString file = QDir::toNativeSeparators(page.file);
     return page.page > 0 ? QStringLiteral("%1, страница %2").arg(file).arg(page.page) : file;
+}
+
+QString fileName(const ReviewPage &page)
+{
+    return QFileInfo(page.file).fileName();
+}
+
+QString filePath(const ReviewPage &page)
+{
+    return QDir::toNativeSeparators(page.file);
 }
 
 } // namespace
 
-ScanReview::ScanReview(QList<ReviewPage> pages, ReviewDialogs &dialogs, QWidget *parent)
-    : QDialog(parent), m_pages(std::move(pages)), m_dialogs(dialogs),
+ScanReview::ScanReview(QList<ReviewPage> pages, ReviewDialogs &dialogs, Score score, QWidget *parent)
+    : QDialog(parent), m_pages(std::move(pages)), m_dialogs(dialogs), m_score(std::move(score)),
       m_pageCaption(textLabel("ReviewPageCaption", this)), m_steps(new QStackedWidget(this))
 {
     setObjectName(QStringLiteral("ScanReview"));
@@ -149,6 +160,7 @@ QWidget *ScanReview::makeRespondentStep()
     step->setObjectName(QStringLiteral("RespondentStep"));
     m_nameImage = imageLabel("NameImage", step);
     m_groupNote = textLabel("GroupNote", step);
+    look::setLook(m_groupNote, font(), look::kMaroon);
     m_name = new NameField(step);
     m_name->setObjectName(QStringLiteral("ReviewName"));
     m_name->setMinimumWidth(kRespondentBoxesArea.width());
@@ -244,8 +256,11 @@ void ScanReview::nextPage()
             return;
         }
         const GroupMember &member = *page().member;
+        if (!settle({member.surname, member.sex, member.age, page().options, 0})) {
+            startPage();
+            return;
+        }
         ++m_scoredUntouched;
-        settle({member.surname, member.sex, member.age, page().options, 0});
     }
     showSummary(false);
 }
@@ -266,7 +281,8 @@ void ScanReview::showPageCaption()
     m_pageCaption->setText(QStringLiteral("Страница %1 из %2: %3")
                                .arg(m_pageIndex + 1)
                                .arg(m_pages.size())
-                               .arg(pagePlace(page())));
+                               .arg(pagePlace(page(), fileName(page()))));
+    m_pageCaption->setToolTip(filePath(page()));
 }
 
 void ScanReview::showStatement()
@@ -343,13 +359,17 @@ void ScanReview::showSummary(bool stopped)
                  .arg(m_pages.size())
                  .arg(m_scored)
                  .arg(m_scoredUntouched);
+    if (m_scored > 0)
+        lines << QStringLiteral("Отчёты и строки таблицы результатов — в папке %1.")
+                     .arg(QDir::toNativeSeparators(QDir::currentPath()));
     QStringList failed;
     for (const ReviewPage &each : std::as_const(m_pages))
         if (!each.wasRead())
-            failed << QStringLiteral("%1: %2").arg(pagePlace(each), each.failure);
+            failed << QStringLiteral("%1: %2").arg(pagePlace(each, filePath(each)), each.failure);
     if (!failed.isEmpty())
         lines << QString() << QStringLiteral("Не прочитаны (%1):").arg(failed.size()) << failed;
     m_pageCaption->setText(kTitle);
+    m_pageCaption->setToolTip({});
     m_summary->setText(lines.join(u'\n'));
     m_pageIndex = m_pages.size();
     showStep(m_summaryStep);
@@ -401,14 +421,16 @@ void ScanReview::pressNext()
     }
     const Sex sex = kSexItems[m_sex->currentIndex()];
     const int age = std::clamp(m_age->value(), kMinimumAge, *maximumAgeFor(sex));
-    settle({m_name->text(), sex, age, m_options, int(page().toSettle.size())});
-    nextPage();
+    if (settle({m_name->text(), sex, age, m_options, int(page().toSettle.size())}))
+        nextPage();
 }
 
-void ScanReview::settle(const SettledSheet &sheet)
+bool ScanReview::settle(const SettledSheet &sheet)
 {
+    if (!m_score(sheet))
+        return false;
     ++m_scored;
-    emit sheetSettled(sheet);
+    return true;
 }
 
 int ScanReview::pagesLeft() const

@@ -12,6 +12,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 class AgeField;
 class NameField;
@@ -30,7 +31,11 @@ class ScanReview : public QDialog
     Q_OBJECT
 
 public:
-    ScanReview(QList<ReviewPage> pages, ReviewDialogs &dialogs, QWidget *parent = nullptr);
+    // Scores a settled sheet; false when it was not scored (the operator would not yet let
+    // go of results on screen that are in no file), and the page stays for another «Далее».
+    using Score = std::function<bool(const SettledSheet &sheet)>;
+
+    ScanReview(QList<ReviewPage> pages, ReviewDialogs &dialogs, Score score, QWidget *parent = nullptr);
 
     // Walks to the first page that needs a person, handing on those that need nobody.
     void begin();
@@ -38,9 +43,6 @@ public:
 public slots:
     // Escape and the close box ask first while pages are left; then the summary shows.
     void reject() override;
-
-signals:
-    void sheetSettled(const zorven::review::SettledSheet &sheet);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -64,7 +66,7 @@ private:
     void back();
     void enableNext();
     void pressNext();
-    void settle(const SettledSheet &sheet);
+    bool settle(const SettledSheet &sheet);
     QWidget *firstMissingField() const;
     int pagesLeft() const;
 
@@ -73,6 +75,7 @@ private:
 
     QList<ReviewPage> m_pages;
     ReviewDialogs &m_dialogs;
+    Score m_score;
     qsizetype m_pageIndex = -1;
     qsizetype m_step = 0; // a statement to settle, or toSettle.size() for the respondent
     KeyedOptions m_options; // the page's letters as settled so far
