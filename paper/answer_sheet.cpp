@@ -156,10 +156,10 @@ void drawHeader(QPainter &painter, const GroupSheetRow *row)
         painter.setFont(paperFont(7));
         painter.drawText(onPage(sheet::kSheetCodeCaption), Qt::AlignHCenter | Qt::AlignTop,
                          QStringLiteral("строка списка %1").arg(row->number));
-        drawFieldValue(painter, row->surname, 40, sheet::kNameLineRight, sheet::kNameBaseline - 0.5);
+        drawFieldValue(painter, row->surname, 43, sheet::kNameLineRight, sheet::kNameBaseline - 0.5);
         drawFieldValue(painter, sexTextOf(row->sex), sheet::kDateLeft - 30, sheet::kDateLeft - 2,
                        sheet::kSexBaseline - 0.5);
-        drawFieldValue(painter, QString::number(row->age), 38, sheet::kAgeFieldRight, sheet::kAgeBaseline - 0.5);
+        drawFieldValue(painter, QString::number(row->age), 44, sheet::kAgeFieldRight + 2, sheet::kAgeBaseline - 0.5);
     }
 
     painter.setPen(kInk);

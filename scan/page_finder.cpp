@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <complex>
 #include <optional>
 #include <vector>
 
@@ -65,17 +66,35 @@ std::vector<cv::Point2d> squareMarks(const cv::Mat &small, double scanDotsPerSma
     cv::Mat labels, stats, centroids;
     const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
     const double side = sheet::kMarkSize * kSearchDotsPerMm;
+    const auto sized = [side](int length) { return length >= 0.7 * side && length <= 1.45 * side; };
     std::vector<cv::Point2d> marks;
     for (int i = 1; i < count; ++i) {
+        const int left = stats.at<int>(i, cv::CC_STAT_LEFT);
+        const int top = stats.at<int>(i, cv::CC_STAT_TOP);
         const int width = stats.at<int>(i, cv::CC_STAT_WIDTH);
         const int height = stats.at<int>(i, cv::CC_STAT_HEIGHT);
         const int area = stats.at<int>(i, cv::CC_STAT_AREA);
-        const bool sized = width >= 0.7 * side && width <= 1.45 * side && height >= 0.7 * side
-                           && height <= 1.45 * side;
-        const bool solid = area >= 0.65 * width * height;
-        if (sized && solid)
-            marks.emplace_back(centroids.at<double>(i, 0) * scanDotsPerSmallDot,
-                               centroids.at<double>(i, 1) * scanDotsPerSmallDot);
+        if (area < 0.65 * width * height)
+            continue;
+        // A page turned on the glass can put a corner mark partly past the scan's edge:
+        // its edges inside the scan still say where its middle is.
+        const bool cutLeft = left == 0, cutTop = top == 0;
+        const bool cutRight = left + width == small.cols, cutBottom = top + height == small.rows;
+        const bool widthWhole = !cutLeft && !cutRight, heightWhole = !cutTop && !cutBottom;
+        if ((widthWhole ? !sized(width) : width < 0.3 * side || width > 1.45 * side)
+            || (heightWhole ? !sized(height) : height < 0.3 * side || height > 1.45 * side)
+            || (!widthWhole && !heightWhole))
+            continue;
+        double x = centroids.at<double>(i, 0), y = centroids.at<double>(i, 1);
+        if (cutLeft)
+            x = left + width - side / 2;
+        else if (cutRight)
+            x = left + side / 2;
+        if (cutTop)
+            y = top + height - side / 2;
+        else if (cutBottom)
+            y = top + side / 2;
+        marks.emplace_back(x * scanDotsPerSmallDot, y * scanDotsPerSmallDot);
     }
     return marks;
 }
@@ -102,7 +121,7 @@ std::vector<cv::Point2d> marksOfCorner(const std::vector<cv::Point2d> &marks, in
 }
 
 // The map from sheet millimetres to scan pixels through the marks found: a homography
-// through four, an affine map through three. `sheetCornerOf` says which of the sheet's
+// through four, an affine map through three, a similarity through two. `sheetCornerOf` says which of the sheet's
 // corners lies in each corner of the image.
 cv::Mat sheetToScan(const std::array<std::optional<cv::Point2d>, 4> &found, const std::array<int, 4> &sheetCornerOf)
 {
@@ -115,7 +134,18 @@ cv::Mat sheetToScan(const std::array<std::optional<cv::Point2d>, 4> &found, cons
     if (from.size() == 4)
         return cv::getPerspectiveTransform(from, to);
     cv::Mat map = cv::Mat::eye(3, 3, CV_64F);
-    cv::getAffineTransform(from.data(), to.data()).copyTo(map.rowRange(0, 2));
+    if (from.size() == 3) {
+        cv::getAffineTransform(from.data(), to.data()).copyTo(map.rowRange(0, 2));
+        return map;
+    }
+    // Two marks: turned, scaled and shifted alike in both directions, which the cells'
+    // outlines then correct.
+    const std::complex<double> z1(from[0].x, from[0].y), z2(from[1].x, from[1].y);
+    const std::complex<double> w1(to[0].x, to[0].y), w2(to[1].x, to[1].y);
+    const std::complex<double> a = (w2 - w1) / (z2 - z1);
+    const std::complex<double> b = w1 - a * z1;
+    map.at<double>(0, 0) = a.real(), map.at<double>(0, 1) = -a.imag(), map.at<double>(0, 2) = b.real();
+    map.at<double>(1, 0) = a.imag(), map.at<double>(1, 1) = a.real(), map.at<double>(1, 2) = b.imag();
     return map;
 }
 
@@ -139,7 +169,9 @@ bool spacedAsPrinted(const std::array<std::optional<cv::Point2d>, 4> &found, dou
     for (const auto &pair : pairs) {
         const auto &a = found[std::size_t(pair[0])];
         const auto &b = found[std::size_t(pair[1])];
-        const double printed = pair[1] - pair[0] == 1 ? across : pair[1] - pair[0] == 2 ? down : diagonal;
+        const bool acrossApart = pair[0] % 2 != pair[1] % 2;
+        const bool downApart = pair[0] / 2 != pair[1] / 2;
+        const double printed = acrossApart && downApart ? diagonal : acrossApart ? across : down;
         if (a && b && !near(cv::norm(*a - *b), printed))
             return false;
     }
@@ -209,7 +241,9 @@ double inkOfMarks(const cv::Mat &upright, uchar paper)
 }
 
 // The corner marks: the nearest mark to each corner where the four stand as printed;
-// else the three that do, the fourth lost under a fold or taken for another square.
+// else the three that do, the fourth lost under a fold or taken for another square; else
+// two, the others lost under a fold and past the scan's edge, and the cells' outlines
+// must then do the rest.
 std::array<std::optional<cv::Point2d>, 4> cornerMarks(const std::vector<cv::Point2d> &marks, cv::Size scan,
                                                       double dotsPerMm)
 {
@@ -227,6 +261,14 @@ std::array<std::optional<cv::Point2d>, 4> cornerMarks(const std::vector<cv::Poin
         if (spacedAsPrinted(three, dotsPerMm))
             return three;
     }
+    for (int lost = 0; lost < 4; ++lost)
+        for (int alsoLost = lost + 1; alsoLost < 4; ++alsoLost) {
+            std::array<std::optional<cv::Point2d>, 4> two = nearest;
+            two[std::size_t(lost)].reset();
+            two[std::size_t(alsoLost)].reset();
+            if (spacedAsPrinted(two, dotsPerMm))
+                return two;
+        }
     return {};
 }
 
@@ -256,8 +298,8 @@ FoundPage findPage(const cv::Mat &grey)
     std::array<std::optional<cv::Point2d>, 4> found = cornerMarks(marks, grey.size(), dotsPerMm);
     for (const auto &mark : found)
         page.cornersFound += mark ? 1 : 0;
-    if (page.cornersFound < 3) {
-        page.failure = QStringLiteral("угловые метки не найдены: нужны хотя бы 3 из 4 на своих местах");
+    if (page.cornersFound < 2) {
+        page.failure = QStringLiteral("угловые метки не найдены: нужны хотя бы 2 из 4 на своих местах");
         return page;
     }
 

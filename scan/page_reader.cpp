@@ -29,11 +29,14 @@ constexpr int kFewestCellsFound = 60;
 
 // Darkness (0 paper .. 1 printed ink, above what the empty box shows) below which a box is
 // surely empty, whatever the sheet: scanner noise and the light printed letter stay under it.
-constexpr double kLeastEmptyThreshold = 0.035;
+constexpr double kLeastEmptyThreshold = 0.016;
+// An empty box reads darker than the typical empty box by more than this many times the
+// scanner's noise hardly ever.
+constexpr double kNoiseMultiple = 6;
 // The thresholds of a sheet, as shares of its typical mark's darkness: below the first a
 // box is empty, from the second on it is marked, between them a person must look.
 constexpr double kEmptyShare = 0.12;
-constexpr double kMarkedShare = 0.36;
+constexpr double kMarkedShare = 0.45;
 // With no marks to learn from, a ballpoint cross's darkness.
 constexpr double kUsualMark = 0.3;
 // A box is filled whole when even its lightest tenth is this share as dark as its darkest
@@ -299,18 +302,15 @@ struct MeasuredGroup {
 
 SheetThresholds thresholdsOf(const std::vector<MeasuredGroup> &statements)
 {
-    // The empty boxes: each statement's lightest box, nearly always empty.
-    std::vector<double> lightest, crosses, fills;
-    for (const MeasuredGroup &group : statements) {
-        const auto byLevel = [](const BoxInk &a, const BoxInk &b) { return a.level < b.level; };
-        lightest.push_back(std::min_element(group.ink.begin(), group.ink.end(), byLevel)->level);
-    }
-    const double emptyLevel = median(lightest);
-    std::vector<double> spread;
-    for (double level : lightest)
-        spread.push_back(std::abs(level - emptyLevel));
-    const double noise = 1.4826 * median(spread);
-    const double floor = std::max(kLeastEmptyThreshold, 6 * noise);
+    // The scanner's noise, from the empty boxes: half of them read lighter than the typical
+    // empty box, by about as much as the other half reads darker.
+    std::vector<double> lighter, crosses, fills;
+    for (const MeasuredGroup &group : statements)
+        for (const BoxInk &box : group.ink)
+            if (box.level < 0)
+                lighter.push_back(-box.level);
+    const double noise = 1.4826 * median(lighter);
+    const double floor = std::max(kLeastEmptyThreshold, kNoiseMultiple * noise);
     for (const MeasuredGroup &group : statements)
         for (const BoxInk &box : group.ink)
             if (box.level >= std::max(3 * floor, 0.08))
@@ -343,7 +343,7 @@ MarkGroup decided(const MeasuredGroup &group, const SheetThresholds &thresholds,
     for (std::size_t i = 0; i < group.ink.size(); ++i) {
         const BoxInk &box = group.ink[i];
         mark.boxes << group.boxes[i];
-        mark.darkness << box.level;
+        mark.darkness << std::max(0.0, box.level);
         if (box.level >= thresholds.marked) {
             marked.push_back(int(i));
             (box.filled ? filled : crossed).push_back(int(i));
@@ -414,11 +414,11 @@ void subtractEmptyBoxes(std::vector<MeasuredGroup> &statements, std::vector<Meas
     }
     for (MeasuredGroup &group : statements)
         for (std::size_t option = 0; option < 3; ++option)
-            group.ink[option].level = std::max(0.0, group.ink[option].level - emptyLevel[option]);
+            group.ink[option].level -= emptyLevel[option];
     const double anyLetter = median(emptyLevel);
     for (MeasuredGroup &group : header)
         for (BoxInk &box : group.ink)
-            box.level = std::max(0.0, box.level - anyLetter);
+            box.level -= anyLetter;
 }
 
 QImage imageOf(const cv::Mat &upright)

@@ -118,7 +118,7 @@ void nameByList(QList<ScannedPage> &pages, const GroupList &list)
         else if (pagesOfRow[page.groupRow].size() > 1)
             page.groupProblem = QStringLiteral("строка %1 списка (%2) на нескольких страницах: %3; чья это — решит "
                                                "человек")
-                                    .arg(page.groupRow).arg(row->surname, pagesOfRow[page.groupRow].join(u';'));
+                                    .arg(page.groupRow).arg(row->surname, pagesOfRow[page.groupRow].join(QStringLiteral(" и ")));
         if (!page.groupProblem.isEmpty() || !row)
             continue;
         page.surname = row->surname;

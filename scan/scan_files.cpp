@@ -51,14 +51,42 @@ QString forEachPage(const QString &path,
     QImageReader reader(path);
     if (!reader.canRead())
         return QStringLiteral("это не изображение и не PDF (или TIFF без модуля qt6-image-formats-plugins)");
-    int page = 0;
-    do {
-        ++page;
-        const QImage image = reader.read();
+    // A multi-page file says how many pages it holds before any is read; each is then
+    // read by its number, which Qt's TIFF reader keeps to where stepping on does not.
+    const int count = std::max(1, reader.imageCount());
+    for (int page = 1; page <= count; ++page) {
+        const bool there = page == 1 || reader.jumpToImage(page - 1);
+        const QImage image = there ? reader.read() : QImage();
         take(page, image, image.isNull() ? QStringLiteral("изображение не читается: %1").arg(reader.errorString())
                                          : QString());
-    } while (reader.jumpToNextImage() && (reader.imageCount() <= 0 || page < reader.imageCount()));
+    }
     return {};
+}
+
+QImage pageImage(const QString &path, int page, QString &failure)
+{
+    failure.clear();
+    if (looksLikePdf(path)) {
+        const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+        const std::unique_ptr<Poppler::Page> pdfPage =
+            document && !document->isLocked() && page >= 1 && page <= document->numPages() ? document->page(page - 1)
+                                                                                          : nullptr;
+        if (!pdfPage) {
+            failure = QStringLiteral("в файле %1 нет страницы %2").arg(path).arg(page);
+            return {};
+        }
+        document->setRenderHint(Poppler::Document::Antialiasing);
+        return pdfPage->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch);
+    }
+    QImageReader reader(path);
+    if (!reader.canRead() || (page > 1 && !reader.jumpToImage(page - 1))) {
+        failure = QStringLiteral("в файле %1 нет страницы %2").arg(path).arg(page);
+        return {};
+    }
+    const QImage image = reader.read();
+    if (image.isNull())
+        failure = QStringLiteral("изображение не читается: %1").arg(reader.errorString());
+    return image;
 }
 
 } // namespace zorven::scan

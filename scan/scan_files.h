@@ -16,4 +16,8 @@ namespace zorven::scan {
 QString forEachPage(const QString &path,
                     const std::function<void(int page, const QImage &image, const QString &failure)> &take);
 
+// Page `page` (from 1) of the file alone, as forEachPage gives it: for a page named by a
+// scans.csv written before. A null image and `failure` set when it cannot be had.
+QImage pageImage(const QString &path, int page, QString &failure);
+
 } // namespace zorven::scan
