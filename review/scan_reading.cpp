@@ -136,6 +136,7 @@ private:
             if (!failure.isEmpty()) {
                 m_pages << unreadFile(file, failure);
                 named << scan::ScannedPage{};
+                named.back().failure = failure;
             }
             ++m_filesDone;
         }

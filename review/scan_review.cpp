@@ -270,6 +270,7 @@ void ScanReview::startPage()
     m_options = page().options;
     m_step = 0;
     showPageCaption();
+    fillRespondent();
     if (onStatements())
         showStatement();
     else
@@ -310,7 +311,8 @@ void ScanReview::showStatement()
     m_statementStep->setFocus();
 }
 
-void ScanReview::showRespondent()
+// Filled once per page, so that a surname typed before going back to a statement stays.
+void ScanReview::fillRespondent()
 {
     const ReviewPage &current = page();
     showImage(m_nameImage, current.nameField, kNameArea);
@@ -318,36 +320,33 @@ void ScanReview::showRespondent()
     m_sex->setCurrentIndex(-1);
     m_age->setMaximum(kMaleMaximumAge);
     m_age->clear();
-    if (current.member) {
-        m_name->setText(current.member->surname);
-        m_sex->setCurrentIndex(int(std::find(kSexItems.begin(), kSexItems.end(), current.member->sex)
-                                   - kSexItems.begin()));
-        m_age->setValue(current.member->age);
-        m_groupNote->setText(QStringLiteral("Бланк группы, строка %1 списка.").arg(current.groupRow));
-    } else {
-        showRespondentMarks();
-        m_groupNote->setText(current.groupProblem);
-    }
+    const GroupMember read{QString(), current.sex, current.age.value_or(0)};
+    const GroupMember &shown = current.member ? *current.member : read;
+    m_name->setText(shown.surname);
+    if (shown.sex != Sex::None)
+        m_sex->setCurrentIndex(shown.sex == Sex::Male ? 0 : 1);
+    if (current.member || current.age)
+        m_age->setValue(shown.age);
+    m_groupNote->setText(current.member ? QStringLiteral("Бланк группы, строка %1 списка.").arg(current.groupRow)
+                                        : current.groupProblem);
     m_groupNote->setVisible(!m_groupNote->text().isEmpty());
+    showMarkToSettle(m_sexBoxes, current.member ? std::nullopt : current.sexMark);
+    showMarkToSettle(m_ageBoxes, current.member ? std::nullopt : current.ageMark);
     m_respondentBack->setEnabled(!current.toSettle.isEmpty());
+}
+
+void ScanReview::showRespondent()
+{
     enableNext();
     showStep(m_respondentStep);
     m_name->setFocus();
 }
 
-// Sex and age as read; the boxes only of those the reader doubted, whose fields stay empty
-// for the person to fill.
-void ScanReview::showRespondentMarks()
+// The boxes of a sex or an age the reader doubted, whose field stays empty for the person.
+void ScanReview::showMarkToSettle(QLabel *label, const std::optional<MarkToSettle> &mark)
 {
-    const ReviewPage &current = page();
-    if (current.sex != Sex::None)
-        m_sex->setCurrentIndex(current.sex == Sex::Male ? 0 : 1);
-    if (current.age)
-        m_age->setValue(*current.age);
-    showImage(m_sexBoxes, current.sexMark ? current.sexMark->boxes : QImage(), kRespondentBoxesArea);
-    showImage(m_ageBoxes, current.ageMark ? current.ageMark->boxes : QImage(), kRespondentBoxesArea);
-    m_sexBoxes->setToolTip(current.sexMark ? current.sexMark->why : QString());
-    m_ageBoxes->setToolTip(current.ageMark ? current.ageMark->why : QString());
+    showImage(label, mark ? mark->boxes : QImage(), kRespondentBoxesArea);
+    label->setToolTip(mark ? mark->why : QString());
 }
 
 void ScanReview::showSummary(bool stopped)

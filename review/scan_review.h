@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class AgeField;
 class NameField;
@@ -58,8 +59,9 @@ private:
     void startPage();
     void showPageCaption();
     void showStatement();
+    void fillRespondent();
     void showRespondent();
-    void showRespondentMarks();
+    static void showMarkToSettle(QLabel *label, const std::optional<MarkToSettle> &mark);
     void showSummary(bool stopped);
 
     void answer(int option);
