@@ -22,6 +22,17 @@ constexpr QMarginsF kStatementMarginsMm{sheet::kBoxSize, sheet::kBoxSize, sheet:
 constexpr QMarginsF kSexMarginsMm{sheet::kSexBoxesLeft - sheet::kNameField.left(), 2, 24, 2};
 constexpr QMarginsF kAgeMarginsMm{sheet::kAgeBoxesLeft - sheet::kNameField.left(), 2, 2, 2};
 
+// The written name is kept for every page of a stack, so no larger than the review shows it
+// even on a wide screen: a 300 dpi page's name field is 2100 pixels wide.
+constexpr int kNameFieldKeptWidth = 1280;
+
+QImage keptNameField(const QImage &field)
+{
+    return field.width() > kNameFieldKeptWidth
+               ? field.scaledToWidth(kNameFieldKeptWidth, Qt::SmoothTransformation)
+               : field;
+}
+
 MarkToSettle markToSettle(const QImage &page, const QList<QRectF> &boxes, const QMarginsF &marginsMm,
                           const QString &why)
 {
@@ -113,7 +124,7 @@ ReviewPage reviewPageOf(const scan::ScannedPage &page)
     review.failure = page.failure;
     if (!page.wasRead())
         return review;
-    review.nameField = page.image.copy(page.nameField.toAlignedRect().intersected(page.image.rect()));
+    review.nameField = keptNameField(page.image.copy(page.nameField.toAlignedRect().intersected(page.image.rect())));
     takeRespondent(review, page);
     takeStatements(review, page);
     takeNaming(review, page);

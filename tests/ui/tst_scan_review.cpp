@@ -112,9 +112,15 @@ class ChosenFiles : public zorven::review::ReviewDialogs
 public:
     QStringList files;
     QStringList errors;
+    bool stop = false;
+    QList<int> pagesLeftAsked;
 
     QStringList askScanFiles(QWidget *) override { return files; }
-    bool askToStopReview(QWidget *, int) override { return false; }
+    bool askToStopReview(QWidget *, int pagesLeft) override
+    {
+        pagesLeftAsked << pagesLeft;
+        return stop;
+    }
     void showReadingError(QWidget *, const QString &message) override { errors << message; }
 };
 
@@ -130,6 +136,7 @@ private slots:
     void reviewedSheetScoresAsTheKeyedSheet();
     void groupSheetReadWholeNeedsNoKey();
     void scansTableIsReviewedWithItsFilesReadAgain();
+    void escapeStopsOnlyWhenTheOperatorSaysSo();
 
 private:
     ChosenFiles m_dialogs;
@@ -281,6 +288,32 @@ void TestScanReview::scansTableIsReviewedWithItsFilesReadAgain()
     QVERIFY(!form_driver::child<QLabel>(review, "StatementBoxes")->pixmap().isNull());
     QVERIFY(form_driver::child<QLabel>(review, "StatementCaption")->text().contains(
         QStringLiteral(" из %1,").arg(settled.size())));
+}
+
+// Escape asks first, naming the pages still to review; kept on, the review stays at its
+// statement; stopped, the summary says how many pages were not reviewed and nothing is
+// scored.
+void TestScanReview::escapeStopsOnlyWhenTheOperatorSaysSo()
+{
+    form_driver::FormFixture scanned;
+    QVERIFY(scanned.isReady());
+    m_dialogs = {};
+    scanned.window().setReviewDialogs(&m_dialogs);
+    const ReviewPage page = zorven::review::reviewPageOf(scannedPage(7));
+    scanned.window().reviewScannedPages({page, page});
+    auto *review = scanned.window().findChild<ScanReview *>();
+    QVERIFY(review);
+    QVERIFY(QTest::qWaitForWindowExposed(review));
+
+    pressKey(review, Qt::Key_Escape, QString());
+    QVERIFY(form_driver::child(review, "StatementStep")->isVisible());
+    m_dialogs.stop = true;
+    pressKey(review, Qt::Key_Escape, QString());
+    QCOMPARE(m_dialogs.pagesLeftAsked, (QList<int>{2, 2}));
+    QCOMPARE(form_driver::child<QLabel>(review, "ReviewSummary")->text(),
+             QStringLiteral("Проверка прервана. Не проверено страниц: 2.\n"
+                            "Страниц: 2. Оценено бланков: 0, из них без единого нажатия: 0."));
+    QVERIFY(tableRows().isEmpty());
 }
 
 int main(int argc, char *argv[])
