@@ -21,9 +21,12 @@ constexpr double kSearchDotsPerMm = 2;
 // How far from where a mark should be it is still taken for that corner's mark: shifts
 // and turns of a scan on the glass stay within it.
 constexpr double kCornerReachMm = 25;
-// The found marks must stand as far apart as the printed ones, give or take this share:
-// a scale of ±3 % and a slight slant stay well within it; a stray blot does not.
-constexpr double kSpacingTolerance = 0.06;
+// The found marks must stand as far apart as the printed ones at one scale, give or take
+// this share: a slight slant stays well within it; a stray blot does not.
+constexpr double kSpacingTolerance = 0.04;
+// The scale may differ this much from the one the image's size suggests, as where a
+// scanner's glass is not A4.
+constexpr double kScaleTolerance = 0.15;
 // A solid printed mark reads at least this dark between the paper and the ink, and where
 // no mark is printed at most this dark.
 constexpr double kSolidDarkness = 0.6;
@@ -156,26 +159,31 @@ cv::Point2d mapped(const cv::Mat &map, cv::Point2d p)
     return {v[0] / v[2], v[1] / v[2]};
 }
 
-// Whether the marks found stand as far apart as the printed ones do at that scale.
+// Whether the marks found stand as the printed ones do: every distance between two of them
+// the printed one times the same scale, give or take a slight slant, and that scale near
+// the one the image's size suggests (a scan a little larger or smaller than A4 still fits).
 bool spacedAsPrinted(const std::array<std::optional<cv::Point2d>, 4> &found, double dotsPerMm)
 {
-    const double across = (sheet::kSheetWidth - 2 * sheet::kMarkInset - sheet::kMarkSize) * dotsPerMm;
-    const double down = (sheet::kSheetHeight - 2 * sheet::kMarkInset - sheet::kMarkSize) * dotsPerMm;
-    const auto near = [](double measured, double printed) {
-        return std::abs(measured - printed) <= kSpacingTolerance * printed;
-    };
+    const double across = sheet::kSheetWidth - 2 * sheet::kMarkInset - sheet::kMarkSize;
+    const double down = sheet::kSheetHeight - 2 * sheet::kMarkInset - sheet::kMarkSize;
     const double diagonal = std::hypot(across, down);
+    std::vector<double> scales;
     const std::array<std::array<int, 2>, 6> pairs = {{{0, 1}, {2, 3}, {0, 2}, {1, 3}, {0, 3}, {1, 2}}};
     for (const auto &pair : pairs) {
         const auto &a = found[std::size_t(pair[0])];
         const auto &b = found[std::size_t(pair[1])];
+        if (!a || !b)
+            continue;
         const bool acrossApart = pair[0] % 2 != pair[1] % 2;
         const bool downApart = pair[0] / 2 != pair[1] / 2;
         const double printed = acrossApart && downApart ? diagonal : acrossApart ? across : down;
-        if (a && b && !near(cv::norm(*a - *b), printed))
-            return false;
+        scales.push_back(cv::norm(*a - *b) / printed / dotsPerMm);
     }
-    return true;
+    if (scales.empty())
+        return false;
+    const auto [least, most] = std::minmax_element(scales.begin(), scales.end());
+    return *most - *least <= kSpacingTolerance * *least && *least >= 1 - kScaleTolerance
+           && *most <= 1 + kScaleTolerance;
 }
 
 // How dark the scan is, between paper (0) and printed ink (1), on average inside `mm`.

@@ -98,6 +98,18 @@ QString writeTable(const QString &path, const QList<ScannedPage> &pages, bool wi
 
 } // namespace
 
+ScannedPage readPageOfFile(const QString &file, int page)
+{
+    QString failure;
+    const QImage image = pageImage(file, page, failure);
+    ScannedPage read = failure.isEmpty() ? readPage(image) : ScannedPage{};
+    if (!failure.isEmpty())
+        read.failure = failure;
+    read.file = file;
+    read.page = page;
+    return read;
+}
+
 void nameByList(QList<ScannedPage> &pages, const GroupList &list)
 {
     QHash<int, QStringList> pagesOfRow;

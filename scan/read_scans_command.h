@@ -10,6 +10,11 @@
 
 namespace zorven::scan {
 
+// Page `page` (from 1) of `file` read again, images and boxes included: for a row of a
+// scans.csv written before. Its file and page are set; its failure says why when the page
+// cannot be had or read.
+ScannedPage readPageOfFile(const QString &file, int page);
+
 // Names each read page of a group's sheets by its list: surname, sex and age from the row
 // its code gives. A row the list lacks, a row on two pages or a sheet without a row is
 // named by nobody; its problem says why, for a person to settle.
