@@ -110,10 +110,11 @@ public:
     void cancel() { m_cancelled = true; }
     bool wasCancelled() const { return m_cancelled; }
     int pagesRead() const { return m_pagesRead; }
-    int filesDone() const { return m_filesDone; }
-    int fileCount() const
+    // Progress in files read, or in rows of a table read again.
+    int done() const { return m_done; }
+    int toDo() const
     {
-        return int(m_choice.scansTable.isEmpty() ? m_choice.scans.size() : tableFiles().size());
+        return int(m_choice.scansTable.isEmpty() ? m_choice.scans.size() : m_choice.tablePages.size());
     }
     QString place() const
     {
@@ -138,7 +139,7 @@ private:
                 named << scan::ScannedPage{};
                 named.back().failure = failure;
             }
-            ++m_filesDone;
+            ++m_done;
         }
         nameByList(named);
     }
@@ -146,35 +147,21 @@ private:
     // The table's readings stand; the file gives the picture and the boxes again.
     void readTableAgain()
     {
-        QHash<QString, QHash<int, qsizetype>> rowOf; // file as named, page -> row
-        for (qsizetype i = 0; i < m_choice.tablePages.size(); ++i)
-            rowOf[m_choice.tablePages[i].file][m_choice.tablePages[i].page] = i;
-        QList<std::optional<ReviewPage>> pages(m_choice.tablePages.size());
-        QHash<qsizetype, QString> unopened;
-        for (const QString &named : tableFiles()) {
-            const QHash<int, qsizetype> &rows = rowOf[named];
-            const QString failure = scan::forEachPage(
-                fileNamedInTable(named, m_choice.scansTable),
-                [&](int number, const QImage &image, const QString &notDecoded) {
-                    const auto row = rows.find(number);
-                    if (row == rows.end())
-                        return;
-                    const scan::ScannedPage &inTable = m_choice.tablePages[*row];
-                    const scan::ScannedPage page = readPage(named, number, image, notDecoded);
-                    if (!inTable.wasRead())
-                        pages[*row] = reviewPageOf(inTable);
-                    else if (!page.wasRead())
-                        pages[*row] = pageWithoutPicture(inTable, page.failure);
-                    else
-                        pages[*row] = reviewPageOf(withReadingsOf(inTable, page));
-                });
-            for (const qsizetype row : rows)
-                if (!failure.isEmpty())
-                    unopened[row] = failure;
-            ++m_filesDone;
+        for (const scan::ScannedPage &inTable : m_choice.tablePages) {
+            if (m_cancelled)
+                throw ReadingCancelled{};
+            if (!inTable.wasRead()) {
+                m_pages << reviewPageOf(inTable);
+            } else {
+                setPlace(QStringLiteral("%1, страница %2").arg(QFileInfo(inTable.file).fileName()).arg(inTable.page));
+                const scan::ScannedPage read =
+                    scan::readPageOfFile(fileNamedInTable(inTable.file, m_choice.scansTable), inTable.page);
+                ++m_pagesRead;
+                m_pages << (read.wasRead() ? reviewPageOf(withReadingsOf(inTable, read))
+                                           : pageWithoutPicture(inTable, read.failure));
+            }
+            ++m_done;
         }
-        for (qsizetype i = 0; i < pages.size(); ++i)
-            m_pages << (pages[i] ? *pages[i] : pageWithoutPicture(m_choice.tablePages[i], unopened.value(i)));
     }
 
     scan::ScannedPage readPage(const QString &file, int number, const QImage &image, const QString &notDecoded)
@@ -206,15 +193,15 @@ private:
     static ReviewPage pageWithoutPicture(const scan::ScannedPage &inTable, const QString &why)
     {
         ReviewPage page = reviewPageOf(inTable);
-        if (page.wasRead() && !page.needsNobody())
-            page.failure = QStringLiteral("файл для проверки не прочитан снова: %1")
-                               .arg(why.isEmpty() ? QStringLiteral("в нём нет этой страницы") : why);
+        if (!page.needsNobody())
+            page.failure = QStringLiteral("файл для проверки не прочитан снова: %1").arg(why);
         return page;
     }
 
     // Sex and age of a group's sheet in the table are the list's; the marks' otherwise.
     static scan::ScannedPage withReadingsOf(const scan::ScannedPage &inTable, scan::ScannedPage read)
     {
+        read.file = inTable.file;
         for (std::size_t q = 0; q < read.statements.size(); ++q)
             read.statements[q].reading = inTable.statements[q].reading;
         read.sex.reading = inTable.sex.reading;
@@ -248,15 +235,6 @@ private:
         }
     }
 
-    QStringList tableFiles() const
-    {
-        QStringList files;
-        for (const scan::ScannedPage &page : m_choice.tablePages)
-            if (!files.contains(page.file))
-                files << page.file;
-        return files;
-    }
-
     void setPlace(const QString &place)
     {
         QMutexLocker lock(&m_placeGuard);
@@ -267,7 +245,7 @@ private:
     QList<ReviewPage> m_pages;
     std::atomic<bool> m_cancelled = false;
     std::atomic<int> m_pagesRead = 0;
-    std::atomic<int> m_filesDone = 0;
+    std::atomic<int> m_done = 0;
     mutable QMutex m_placeGuard;
     QString m_place;
 };
@@ -275,12 +253,11 @@ private:
 // How often the progress dialog looks at the reading.
 constexpr int kProgressMilliseconds = 100;
 
-// Files done of all; a single file, whose pages are not counted before they are read,
-// shows that it is busy.
+// A single file, whose pages are not counted before they are read, shows that it is busy.
 void showProgress(QProgressDialog &progress, const Reading &reading)
 {
-    progress.setMaximum(reading.fileCount() > 1 ? reading.fileCount() : 0);
-    progress.setValue(reading.filesDone());
+    progress.setMaximum(reading.toDo() > 1 ? reading.toDo() : 0);
+    progress.setValue(reading.done());
     const QString place = reading.place();
     progress.setLabelText(place.isEmpty() ? QStringLiteral("Сканы открываются…")
                                           : QStringLiteral("Читается %1\nПрочитано страниц: %2")
@@ -299,7 +276,7 @@ std::optional<QList<ReviewPage>> readForReview(const QStringList &files, QWidget
     }
     Reading reading(std::move(choice));
     QProgressDialog progress(QStringLiteral("Сканы открываются…"), QStringLiteral("Отмена"), 0,
-                             reading.fileCount(), parent);
+                             reading.toDo(), parent);
     progress.setObjectName(QStringLiteral("ScanProgress"));
     progress.setWindowTitle(QStringLiteral("Прочитать сканы"));
     progress.setWindowModality(Qt::WindowModal);
