@@ -1,8 +1,11 @@
 // The review of scanned sheets driven as an operator drives it: the doubtful statements
 // settled with the keys, the surname typed under the written name, and the sheet scored
-// by the same road as keying, to the same report and table row.
+// by the same road as keying, to the same report and table row; and the sheets printed for
+// a group's list.
 
+#include "app/dialogs.h"
 #include "app/zorven.h"
+#include "poppler.h"
 #include "results/results_table.h"
 #include "results/table_records.h"
 #include "review/scan_review.h"
@@ -107,10 +110,21 @@ bool putFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// The PDF of the group's sheets goes where the window proposes it.
+class PdfWherever : public Dialogs
+{
+public:
+    PaperChoice askPaperOutput(QWidget *, const QString &) override { return PaperChoice::SavePdf; }
+    QString askPaperPdfPath(QWidget *, const QString &, const QString &proposed) override { return proposed; }
+    void showErrorReport(QWidget *, const QString &message) override { qFatal("%s", qPrintable(message)); }
+};
+
 class ChosenFiles : public zorven::review::ReviewDialogs
 {
 public:
     QStringList files;
+    QString groupList;
+    QString askGroupListPath(QWidget *) override { return groupList; }
     QStringList errors;
     bool stop = false;
     QList<int> pagesLeftAsked;
@@ -137,6 +151,7 @@ private slots:
     void groupSheetReadWholeNeedsNoKey();
     void scansTableIsReviewedWithItsFilesReadAgain();
     void escapeStopsOnlyWhenTheOperatorSaysSo();
+    void groupSheetsPrintOneSheetPerRow();
 
 private:
     ChosenFiles m_dialogs;
@@ -314,6 +329,26 @@ void TestScanReview::escapeStopsOnlyWhenTheOperatorSaysSo()
              QStringLiteral("Проверка прервана. Не проверено страниц: 2.\n"
                             "Страниц: 2. Оценено бланков: 0, из них без единого нажатия: 0."));
     QVERIFY(tableRows().isEmpty());
+}
+
+// «Бланки для группы…»: one page per row of the list, each with its respondent printed.
+void TestScanReview::groupSheetsPrintOneSheetPerRow()
+{
+    form_driver::FormFixture window;
+    QVERIFY(window.isReady());
+    PdfWherever dialogs;
+    window.window().setDialogs(&dialogs);
+    m_dialogs = {};
+    m_dialogs.groupList = QStringLiteral("group.csv");
+    window.window().setReviewDialogs(&m_dialogs);
+    QVERIFY(putFile(m_dialogs.groupList, "Фамилия;Пол;Возраст\r\nPetrova A.V.;Женский;20\r\nSidorov P.P.;Мужской;34\r\n"));
+    form_driver::child<QAction>(&window.window(), "GroupSheets")->trigger();
+
+    QStringList pages = poppler::pagesWithoutBlanks(QStringLiteral("Бланки группы.pdf"));
+    pages.removeAll(QString());
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages[0].contains(QStringLiteral("PetrovaA.V.")));
+    QVERIFY(pages[1].contains(QStringLiteral("SidorovP.P.")));
 }
 
 int main(int argc, char *argv[])
