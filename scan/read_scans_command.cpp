@@ -3,10 +3,11 @@
 #include "scan/page_reader.h"
 #include "scan/scan_files.h"
 #include "scan/scans_table.h"
+#include "results/io_error.h"
+#include "results/report_file.h"
 
 #include <QDir>
 #include <QHash>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <unistd.h>
@@ -18,6 +19,7 @@ namespace {
 constexpr int kAllDone = 0;
 constexpr int kPersonNeeded = 1;
 constexpr int kFailed = 2;
+constexpr qsizetype kPagesBetweenWrites = 25;
 
 void say(std::FILE *stream, const QString &text)
 {
@@ -79,21 +81,14 @@ ScannedPage withoutPictures(ScannedPage page)
     return page;
 }
 
+// Whole or not at all, and never through a link: as the reports are written.
 QString writeTable(const QString &path, const QList<ScannedPage> &pages, bool withGroup)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
     QByteArray bytes = scansTableHeader(withGroup);
     for (const ScannedPage &page : pages)
         bytes += scansTableRow(page, withGroup);
-    // A full disk can leave everything in the buffer and commit an empty file: flush first.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return why;
-    }
-    return file.commit() ? QString() : file.errorString();
+    const int code = writeReport(path, bytes);
+    return code == 0 ? QString() : ioErrorText(code);
 }
 
 } // namespace
@@ -158,7 +153,17 @@ int readScansCommand(const QStringList &arguments)
         return refused(QStringLiteral("папка %1 не создаётся").arg(request->out));
 
     const bool terminal = onTerminal();
+    const bool withGroup = !request->group.isEmpty();
+    const QString path = QDir(request->out).filePath(kScansTableFileName);
     QList<ScannedPage> pages;
+    // The table as read so far, each page named by the list afresh: a row found on a
+    // later page again takes back the name given before.
+    const auto named = [&] {
+        QList<ScannedPage> copy = pages;
+        if (withGroup)
+            nameByList(copy, list);
+        return copy;
+    };
     bool fileUnopened = false;
     for (const QString &file : request->files) {
         const QString failure = forEachPage(file, [&](int number, const QImage &image, const QString &notDecoded) {
@@ -172,6 +177,9 @@ int readScansCommand(const QStringList &arguments)
             page.file = file;
             page.page = number;
             pages << page;
+            // A run stopped half-way through a long file keeps what it read.
+            if (pages.size() % kPagesBetweenWrites == 0)
+                writeTable(path, named(), withGroup);
         });
         if (!failure.isEmpty()) {
             fileUnopened = true;
@@ -185,11 +193,8 @@ int readScansCommand(const QStringList &arguments)
     }
     if (terminal)
         say(stderr, QStringLiteral("\r\033[K"));
-    if (!request->group.isEmpty())
-        nameByList(pages, list);
-
-    const QString path = QDir(request->out).filePath(kScansTableFileName);
-    if (const QString notWritten = writeTable(path, pages, !request->group.isEmpty()); !notWritten.isEmpty())
+    pages = named();
+    if (const QString notWritten = writeTable(path, pages, withGroup); !notWritten.isEmpty())
         return refused(QStringLiteral("таблица %1 не записана: %2").arg(path, notWritten));
 
     int unread = 0, withPerson = 0;

@@ -19,9 +19,17 @@ bool looksLikePdf(const QString &path)
     return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
 }
 
+// Poppler's own complaints about a damaged file would run into the progress line; the page
+// or file it cannot give is reported in the table instead.
+void quietPoppler()
+{
+    Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, QVariant());
+}
+
 QString forEachPdfPage(const QString &path,
                        const std::function<void(int, const QImage &, const QString &)> &take)
 {
+    quietPoppler();
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
     if (!document)
         return QStringLiteral("файл PDF не открывается");
@@ -67,6 +75,7 @@ QImage pageImage(const QString &path, int page, QString &failure)
 {
     failure.clear();
     if (looksLikePdf(path)) {
+        quietPoppler();
         const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
         const std::unique_ptr<Poppler::Page> pdfPage =
             document && !document->isLocked() && page >= 1 && page <= document->numPages() ? document->page(page - 1)

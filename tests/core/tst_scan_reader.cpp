@@ -56,6 +56,7 @@ private slots:
     void readsAsAPersonWould();
     void readsAPdfPage();
     void writesTheTableAndSaysWhenAPersonIsNeeded();
+    void aGroupSheetIsNamedOnlyByARowOfItsOwn();
 
 private:
     QTemporaryDir m_dir;
@@ -146,6 +147,33 @@ void TestScanReader::writesTheTableAndSaysWhenAPersonIsNeeded()
     doubtful.twoMarks = 0.05;
     QVERIFY(generatedPage(doubtful).image.save(png));
     QCOMPARE(zorven::scan::readScansCommand({"--read-scans", png, "--out", out}), 1);
+}
+
+// Rows 1 and 2 of a list of two; pages with row 1, row 2 twice, row 3 and no row.
+void TestScanReader::aGroupSheetIsNamedOnlyByARowOfItsOwn()
+{
+    const zorven::GroupList list =
+        zorven::groupListOf("Фамилия;Пол;Возраст\nПетрова А.В.;Женский;20\nСидоров П.П.;Мужской;34\n");
+    QList<zorven::scan::ScannedPage> pages;
+    for (const int row : {1, 2, 2, 3, 0}) {
+        zorven::scan::ScannedPage page;
+        page.file = QStringLiteral("scans.pdf");
+        page.page = int(pages.size()) + 1;
+        page.groupRow = row;
+        pages << page;
+    }
+    zorven::scan::nameByList(pages, list);
+    QStringList named;
+    for (const zorven::scan::ScannedPage &page : pages)
+        named << page.surname + u'|' + zorven::scan::sexTextOf(page) + u'|' + zorven::scan::ageTextOf(page) + u'|'
+                     + page.groupProblem.section(u';', 0, 0);
+    QCOMPARE(named, QStringList({
+        QStringLiteral("Петрова А.В.|Женский|20|"),
+        QStringLiteral("|?|?|строка 2 списка (Сидоров П.П.) на нескольких страницах: scans.pdf, стр. 2 и scans.pdf, стр. 3"),
+        QStringLiteral("|?|?|строка 2 списка (Сидоров П.П.) на нескольких страницах: scans.pdf, стр. 2 и scans.pdf, стр. 3"),
+        QStringLiteral("|?|?|строки 3 нет в списке из 2 строк"),
+        QStringLiteral("|?|?|строка списка на бланке не найдена: бланк не из списка или его код не прочитан"),
+    }));
 }
 
 Q_DECLARE_METATYPE(sheet_generator::Conditions)
