@@ -159,6 +159,7 @@ QWidget *ScanReview::makeRespondentStep()
     auto *step = new QWidget;
     step->setObjectName(QStringLiteral("RespondentStep"));
     m_nameImage = imageLabel("NameImage", step);
+    m_nameImage->setAccessibleName(QStringLiteral("Фамилия, написанная на бланке"));
     m_groupNote = textLabel("GroupNote", step);
     look::setLook(m_groupNote, font(), look::kMaroon);
     m_name = new NameField(step);
@@ -170,11 +171,13 @@ QWidget *ScanReview::makeRespondentStep()
     for (const Sex sex : kSexItems)
         m_sex->addItem(sexTextOf(sex));
     m_sexBoxes = imageLabel("SexBoxes", step);
+    m_sexBoxes->setAccessibleName(QStringLiteral("Квадраты пола на скане"));
     m_age = new AgeField(step);
     m_age->setObjectName(QStringLiteral("ReviewAge"));
     m_age->setMinimum(kMinimumAge);
     m_age->setMinimumWidth(m_age->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 30);
     m_ageBoxes = imageLabel("AgeBoxes", step);
+    m_ageBoxes->setAccessibleName(QStringLiteral("Возраст на скане"));
     m_respondentBack = backButton("RespondentBack", step);
     m_next = new QPushButton(QStringLiteral("Далее"), step);
     m_next->setObjectName(QStringLiteral("ReviewNext"));
@@ -296,6 +299,7 @@ void ScanReview::showStatement()
                                     .arg(m_step + 1)
                                     .arg(page().toSettle.size()));
     showImage(m_statementBoxes, statement.mark.boxes, kStatementBoxesArea);
+    m_statementBoxes->setAccessibleName(QStringLiteral("Квадраты утверждения № %1 на скане").arg(q));
     m_statementWhy->setText(QStringLiteral("Почему: ") + statement.mark.why);
     m_statementText->setText(statementText(q));
     for (int option = 1; option <= 3; ++option) {
