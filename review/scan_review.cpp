@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -17,6 +18,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -192,8 +195,12 @@ QWidget *ScanReview::makeRespondentStep()
     fields->addRow(QStringLiteral("Возраст"), m_age);
     fields->addRow(QString(), m_ageBoxes);
     auto *buttons = new QHBoxLayout;
+    m_allAnswers = new QPushButton(QStringLiteral("Все ответы…"), step);
+    m_allAnswers->setObjectName(QStringLiteral("ReviewAllAnswers"));
+    m_allAnswers->setAutoDefault(false);
     buttons->addWidget(m_respondentBack);
     buttons->addStretch();
+    buttons->addWidget(m_allAnswers);
     buttons->addWidget(m_next);
 
     auto *layout = new QVBoxLayout(step);
@@ -214,6 +221,7 @@ QWidget *ScanReview::makeRespondentStep()
         enableNext();
     });
     connect(m_respondentBack, &QPushButton::clicked, this, &ScanReview::back);
+    connect(m_allAnswers, &QPushButton::clicked, this, &ScanReview::showAllAnswers);
     connect(m_next, &QPushButton::clicked, this, &ScanReview::pressNext);
     return step;
 }
@@ -271,6 +279,7 @@ void ScanReview::nextPage()
 void ScanReview::startPage()
 {
     m_options = page().options;
+    m_corrected.clear();
     m_step = 0;
     showPageCaption();
     fillRespondent();
@@ -378,6 +387,59 @@ void ScanReview::showSummary(bool stopped)
     showStep(m_summaryStep);
 }
 
+// The whole sheet as read and settled, laid out as the paper sheet, for a person who
+// wants to compare it with the paper: an answer changed there counts as settled by them.
+void ScanReview::showAllAnswers()
+{
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("ReviewAnswers"));
+    dialog.setWindowTitle(QStringLiteral("Ответы скана"));
+    auto *note = new QLabel(QStringLiteral("Ответы, прочитанные программой и указанные вами. Ответ "
+                                           "меняется щелчком по его букве или клавишами a, b, c "
+                                           "(1, 2, 3); изменённые выделены жёлтым."),
+                            &dialog);
+    note->setWordWrap(true);
+    auto *grid = new AnswerGrid(m_options);
+    grid->setObjectName(QStringLiteral("ReviewAnswerGrid"));
+    auto *scroller = new QScrollArea(&dialog);
+    scroller->setWidget(grid);
+    scroller->setAlignment(Qt::AlignHCenter);
+    scroller->setFrameShape(QFrame::NoFrame);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    QPushButton *take = buttons->addButton(QStringLiteral("Принять"), QDialogButtonBox::AcceptRole);
+    take->setObjectName(QStringLiteral("TakeAnswers"));
+    buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+    for (QAbstractButton *button : buttons->buttons())
+        static_cast<QPushButton *>(button)->setAutoDefault(false); // Enter among the cells takes nothing
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(note);
+    layout->addWidget(scroller, 1);
+    layout->addWidget(buttons);
+    // The whole grid where the screen has room for it; on a small one it scrolls.
+    const QSize room = screen()->availableGeometry().size() * 0.9;
+    dialog.resize((grid->sizeHint() + QSize(4 * layout->contentsMargins().left(), 0)
+                   + QSize(0, note->sizeHint().height() + buttons->sizeHint().height() + 60))
+                      .boundedTo(room));
+    grid->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    for (int q = 1; q <= kStatementCount; ++q)
+        if (grid->isChanged(q))
+            m_corrected.insert(q);
+    m_options = grid->options();
+}
+
+// The statements a person answered: those the reader left to them, and any they changed.
+int ScanReview::settledStatements() const
+{
+    QSet<int> settled = m_corrected;
+    for (const StatementToSettle &statement : page().toSettle)
+        settled.insert(statement.statement);
+    return int(settled.size());
+}
+
 void ScanReview::answer(int option)
 {
     if (!onStatements())
@@ -424,7 +486,7 @@ void ScanReview::pressNext()
     }
     const Sex sex = kSexItems[m_sex->currentIndex()];
     const int age = std::clamp(m_age->value(), kMinimumAge, *maximumAgeFor(sex));
-    if (settle({m_name->text(), sex, age, m_options, int(page().toSettle.size())}))
+    if (settle({m_name->text(), sex, age, m_options, settledStatements()}))
         nextPage();
 }
 

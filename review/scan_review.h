@@ -3,13 +3,15 @@
 // sure of. First each doubtful or unmarked statement, its boxes enlarged beside its text,
 // answered with 1, 2 or 3 (Backspace goes back one), never by a key typed ahead; then the
 // written name enlarged above «Фамилия И.О.», with sex and age as read (their boxes shown
-// when doubtful); «Далее» hands the settled sheet on to be scored as a keyed one is. A group sheet whose list gives the
+// when doubtful), and «Все ответы…» for the whole sheet laid out as the paper; «Далее» hands
+// the settled sheet on to be scored as a keyed one is. A group sheet whose list gives the
 // respondent and whose marks were all read is handed on without a key pressed. Pages that
 // could not be read are named, with the reason, at the end.
 
 #include "review/review_page.h"
 
 #include <QDialog>
+#include <QSet>
 
 #include <array>
 #include <functional>
@@ -64,6 +66,8 @@ private:
     static void showMarkToSettle(QLabel *label, const std::optional<MarkToSettle> &mark);
     void showSummary(bool stopped);
 
+    void showAllAnswers();
+    int settledStatements() const;
     void answer(int option);
     void back();
     void enableNext();
@@ -81,6 +85,7 @@ private:
     qsizetype m_pageIndex = -1;
     qsizetype m_step = 0; // a statement to settle, or toSettle.size() for the respondent
     KeyedOptions m_options; // the page's letters as settled so far
+    QSet<int> m_corrected;  // statements read but changed by the person in «Все ответы…»
 
     int m_scored = 0;
     int m_scoredUntouched = 0;
@@ -107,6 +112,7 @@ private:
     AgeField *m_age;
     QLabel *m_ageBoxes;
     QPushButton *m_respondentBack;
+    QPushButton *m_allAnswers;
     QPushButton *m_next;
 
     QLabel *m_summary;

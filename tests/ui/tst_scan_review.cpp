@@ -13,6 +13,7 @@
 #include "scan/scans_table.h"
 #include "sheet_generator.h"
 #include "ui/form_driver.h"
+#include "widgets/answer_grid.h"
 #include "widgets/typed_ahead_guard.h"
 
 #include <QAction>
@@ -21,7 +22,11 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -159,16 +164,23 @@ private:
 
 // A generated scan with doubtful and unmarked statements and a doubtful sex: each statement
 // answered (the first taken back and changed; a held key and a key typed ahead settle
-// nothing more), the surname
-// and the sex, then Enter. Report and row are those of the same sheet keyed, and the row
-// says how many statements the person settled.
+// nothing more), the surname, one answer read changed in «Все ответы…», the sex, then
+// Enter. Report and row are those of the same sheet keyed, and the row says how many
+// statements the person settled.
 void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
 {
     const ReviewPage page = zorven::review::reviewPageOf(scannedPage(7));
     QVERIFY(page.wasRead());
     QVERIFY2(page.toSettle.size() >= 3, qPrintable(QString::number(page.toSettle.size())));
     QVERIFY(page.age);
-    const KeyedOptions paper = settledOptions(page);
+    // A statement read as one letter that the person, comparing the whole sheet with the
+    // paper, changes to another.
+    int changed = 1;
+    while (std::any_of(page.toSettle.cbegin(), page.toSettle.cend(),
+                       [changed](const auto &statement) { return statement.statement == changed; }))
+        ++changed;
+    KeyedOptions paper = settledOptions(page);
+    paper.set(changed, paper.at(changed) % 3 + 1);
     QByteArray keyedReport;
     QList<QStringList> keyedRows;
     {
@@ -213,6 +225,14 @@ void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
     QVERIFY(name->hasFocus());
     QVERIFY(form_driver::child<QLabel>(review, "SexBoxes")->isVisible());
     form_driver::typeText(name, kSurname);
+    QTimer::singleShot(0, review, [&paper, changed] {
+        QWidget *answers = QApplication::activeModalWidget();
+        auto *grid = form_driver::child<AnswerGrid>(answers, "ReviewAnswerGrid");
+        grid->setCurrentStatement(changed);
+        QTest::keyClick(grid, Qt::Key(Qt::Key_0 + paper.at(changed)), Qt::NoModifier);
+        QTest::mouseClick(form_driver::child<QPushButton>(answers, "TakeAnswers"), Qt::LeftButton);
+    });
+    QTest::mouseClick(form_driver::child<QPushButton>(review, "ReviewAllAnswers"), Qt::LeftButton);
     auto *sex = form_driver::child<QComboBox>(review, "ReviewSex");
     QCOMPARE(sex->currentIndex(), -1);
     sex->setFocus();
@@ -226,7 +246,7 @@ void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
     QCOMPARE(rows.size(), 1);
     QCOMPARE(withoutTimeAndMethod(rows[0]), withoutTimeAndMethod(keyedRows[0]));
     QCOMPARE(rows[0][zorven::kEntryMethodColumn],
-             QStringLiteral("скан, проверено %1").arg(page.toSettle.size()));
+             QStringLiteral("скан, проверено %1").arg(page.toSettle.size() + 1));
     QVERIFY(form_driver::child(review, "SummaryStep")->isVisible());
 }
 
