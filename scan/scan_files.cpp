@@ -1,5 +1,7 @@
 #include "scan/scan_files.h"
 
+#include "scan/pdf_page_image.h"
+
 #include <QFile>
 #include <QImageReader>
 
@@ -36,9 +38,13 @@ QString forEachPdfPage(const QString &path,
     if (document->isLocked())
         return QStringLiteral("файл PDF защищён паролем");
     document->setRenderHint(Poppler::Document::Antialiasing);
+    PdfPageImages images(path);
     for (int i = 0; i < document->numPages(); ++i) {
-        const std::unique_ptr<Poppler::Page> page = document->page(i);
-        const QImage image = page ? page->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch) : QImage();
+        QImage image = images.onlyImageOf(i + 1);
+        if (image.isNull()) {
+            const std::unique_ptr<Poppler::Page> page = document->page(i);
+            image = page ? page->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch) : QImage();
+        }
         take(i + 1, image, image.isNull() ? QStringLiteral("страница PDF не рисуется") : QString());
     }
     return {};
@@ -85,7 +91,8 @@ QImage pageImage(const QString &path, int page, QString &failure)
             return {};
         }
         document->setRenderHint(Poppler::Document::Antialiasing);
-        return pdfPage->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch);
+        const QImage image = PdfPageImages(path).onlyImageOf(page);
+        return image.isNull() ? pdfPage->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch) : image;
     }
     QImageReader reader(path);
     if (!reader.canRead() || (page > 1 && !reader.jumpToImage(page - 1))) {

@@ -1,7 +1,8 @@
 #pragma once
 // The pages of the files scanners write, one at a time so that a file of any length is
 // read in bounded memory: JPEG, PNG and TIFF (a multi-page TIFF page by page) through Qt's
-// image readers, PDF through Poppler, each page drawn at 300 dots an inch.
+// image readers, PDF through Poppler: a page that is one JPEG image, as scanners write it,
+// from that image, any other page drawn at 300 dots an inch.
 
 #include <QImage>
 #include <QString>

@@ -34,6 +34,35 @@ void compareReadings(const Page &page, const zorven::scan::ScannedPage &read)
     QCOMPARE(QString(read.ageTens.reading) + read.ageUnits.reading, QString::number(page.age));
 }
 
+// A PDF as scanners write it: one page, one JPEG image over the whole A4 page.
+QByteArray scannerPdf(const QByteArray &jpeg, const QSize &size)
+{
+    const QByteArray content = "q 595.28 0 0 841.89 0 0 cm /Im0 Do Q";
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.28 841.89] /Resources << /XObject << /Im0 5 0 R >> >> "
+        "/Contents 4 0 R >>",
+        "<< /Length " + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream",
+        "<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(size.width()) + " /Height "
+            + QByteArray::number(size.height()) + " /ColorSpace /DeviceGray /BitsPerComponent 8 /Filter /DCTDecode "
+            "/Length " + QByteArray::number(jpeg.size()) + " >>\nstream\n" + jpeg + "\nendstream",
+    };
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype table = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
+           + QByteArray::number(table) + "\n%%EOF\n";
+    return pdf;
+}
+
 Conditions usual(std::uint32_t seed)
 {
     Conditions c;
@@ -54,6 +83,7 @@ class TestScanReader : public QObject
 private slots:
     void readsAsAPersonWould_data();
     void readsAsAPersonWould();
+    void readsAPdfPage_data();
     void readsAPdfPage();
     void writesTheTableAndSaysWhenAPersonIsNeeded();
     void aGroupSheetIsNamedOnlyByARowOfItsOwn();
@@ -94,12 +124,25 @@ void TestScanReader::readsAsAPersonWould()
     QCOMPARE(read.turnedDegrees, conditions.upsideDown ? 180 : 0);
 }
 
-// A scanner's PDF: the page is one image.
+// A PDF page that is one JPEG image is read from that image; one drawn by another program
+// is drawn at 300 dpi. Both read as the scan itself.
+void TestScanReader::readsAPdfPage_data()
+{
+    QTest::addColumn<bool>("scanners");
+    QTest::newRow("a scanner's PDF, its JPEG taken as it is") << true;
+    QTest::newRow("another program's PDF, drawn") << false;
+}
+
 void TestScanReader::readsAPdfPage()
 {
+    QFETCH(bool, scanners);
     const Page page = generatedPage(usual(16));
     const QString pdf = m_dir.filePath(QStringLiteral("scan.pdf"));
-    {
+    if (scanners) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(scannerPdf(page.file, page.image.size()));
+    } else {
         QPdfWriter writer(pdf);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF());
@@ -111,6 +154,7 @@ void TestScanReader::readsAPdfPage()
         ++pages;
         QCOMPARE(number, 1);
         QVERIFY2(why.isEmpty(), qPrintable(why));
+        QCOMPARE(image.size() == page.image.size(), scanners);
         compareReadings(page, zorven::scan::readPage(image));
     });
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
