@@ -1,6 +1,6 @@
 #include "app/keyboard_keying.h"
 
-#include "app/name_field.h"
+#include "widgets/name_field.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,7 +4,7 @@
 // the working folder, at start-up or at that command, is offered to be continued.
 
 #include "administration/respondent_screen.h"
-#include "app/name_field.h"
+#include "widgets/name_field.h"
 #include "app/zorven.h"
 #include "results/response_quality.h"
 #include "results/results_table.h"
@@ -198,9 +198,10 @@ void TForm1::dropJournalOnceFiled()
     m_journal.reset();
 }
 
+// Empty for a keyed sheet; a scanned one says so, and how many marks a person settled.
 QString TForm1::entryMethod() const
 {
-    return m_answerTimes ? zorven::kOnScreen : QString();
+    return m_answerTimes ? zorven::kOnScreen : m_entryMethod;
 }
 
 // The time spent answering, to the nearest minute; a session of a few seconds is one.

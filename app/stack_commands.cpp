@@ -2,7 +2,7 @@
 // in the same window, and «Проверочный ввод…» keys a sheet a second time, blind, stopping
 // at every difference from its first keying in the results table.
 
-#include "app/name_field.h"
+#include "widgets/name_field.h"
 #include "app/zorven.h"
 #include "profile/profile_window.h"
 #include "questionnaire/statements.h"
@@ -83,6 +83,7 @@ void TForm1::startNextSheet()
     m_answerTimes.reset();
     m_answeringMilliseconds = 0;
     m_qualitySignsList.clear();
+    m_entryMethod.clear();
 
     ui->LEdit->startAgain();
     ui->ComboBox1->setCurrentIndex(-1);

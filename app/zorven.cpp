@@ -444,6 +444,7 @@ void TForm1::connectHandlers()
     connectPaperCommands();
     connectStackCommands();
     connectScreenCommands();
+    connectScanCommands();
     connect(ui->N1, &QMenu::aboutToShow, this, &TForm1::N1AboutToShow);
     connect(ui->OpenResultsTable, &QAction::triggered, this, &TForm1::OpenResultsTableClick);
 }

@@ -3,6 +3,8 @@
 // results. It owns the one sheet a program run keys.
 
 #include "app/dialogs.h"
+#include "review/review_dialogs.h"
+#include "review/review_page.h"
 #include "entry/sheet_entry.h"
 #include "entry/verification.h"
 #include "profile/profile_chart.h"
@@ -48,6 +50,11 @@ public:
 
     // Tests answer the error report and the save dialog through their own Dialogs.
     void setDialogs(Dialogs *dialogs) { m_dialogs = dialogs; }
+    void setReviewDialogs(zorven::review::ReviewDialogs *dialogs) { m_reviewDialogs = dialogs; }
+
+    // The review of scanned pages, once read (scan_commands.cpp): each sheet it settles is
+    // scored here as a keyed one is.
+    void reviewScannedPages(QList<zorven::review::ReviewPage> pages);
 
     // The outer size the window is given at start, unless its content needs more.
     static constexpr QSize kOuterSize{420, 345};
@@ -93,6 +100,11 @@ private:
     // Testing at the computer: the respondent's screen started and taken back
     // (screen_commands.cpp).
     void ScreenTestingClick();
+    // Scanned sheets read and reviewed, and sheets printed for a group (scan_commands.cpp).
+    void ReadScansClick();
+    void GroupSheetsClick();
+    void connectScanCommands();
+    bool scoreSettledSheet(const zorven::review::SettledSheet &sheet);
 
     // The respondent data as the controls hold it; the results step reads it too.
     QString surname() const;
@@ -186,6 +198,10 @@ private:
     zorven::RegionalSettings m_regional;
     Dialogs m_platformDialogs;
     Dialogs *m_dialogs = &m_platformDialogs;
+    zorven::review::ReviewDialogs m_platformReviewDialogs;
+    zorven::review::ReviewDialogs *m_reviewDialogs = &m_platformReviewDialogs;
+    // The results table's «Способ ввода» of the sheet on screen: empty when keyed.
+    QString m_entryMethod;
     // The report as the results step made it, kept for "Сохранить отчёт…".
     QByteArray m_report;
     QString m_reportFileName;

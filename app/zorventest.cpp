@@ -10,6 +10,7 @@
 #include "batch/command_line.h"
 #include "paper/paper_commands.h"
 #include "results/report_file.h"
+#include "scan/read_scans_command.h"
 #include "widgets/program_style.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <unistd.h>
 
@@ -78,11 +80,11 @@ int scoreBatch(char *programName, const QStringList &arguments)
     return zorven::runBatchScoring(arguments, errors, ::isatty(STDERR_FILENO) == 1);
 }
 
-// --booklet and --answer-sheet draw their pages without a window. Fonts need a
+// --booklet, --answer-sheet and --answer-sheets draw their pages without a window. Fonts need a
 // QGuiApplication, and one on the offscreen platform needs no display. Run from cron or
 // ssh, there is no runtime folder (XDG_RUNTIME_DIR), and Qt would print an English warning
 // before our own line: a private one, removed at the end, stands in.
-int writePaper(char *programName, int (*write)(const QString &path), const QString &path)
+int writePaper(char *programName, const std::function<int()> &write)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     std::optional<QTemporaryDir> runtimeFolder;
@@ -93,7 +95,15 @@ int writePaper(char *programName, int (*write)(const QString &path), const QStri
     }
     ProgramNameOnly qtArguments(programName);
     QGuiApplication application(qtArguments.argc(), qtArguments.argv());
-    return write(path);
+    return write();
+}
+
+// --read-scans decodes images and PDF pages, which needs no fonts and no display.
+int readScans(char *programName, const QStringList &arguments)
+{
+    ProgramNameOnly qtArguments(programName);
+    QCoreApplication application(qtArguments.argc(), qtArguments.argv());
+    return zorven::scan::readScansCommand(arguments);
 }
 
 // Where no display can be reached, QApplication would abort with the platform plugin's
@@ -114,7 +124,7 @@ int showWindow(char *programName)
         return print(stderr,
                      QStringLiteral("zorventest: нет графического дисплея (не заданы DISPLAY и "
                                     "WAYLAND_DISPLAY), окно открыть негде; без окна работают "
-                                    "--score, --booklet и --answer-sheet (zorventest --help)\n"),
+                                    "--score, --read-scans, --booklet и --answer-sheet (zorventest --help)\n"),
                      zorven::kCommandLineMistake);
 
     ProgramNameOnly qtArguments(programName);
@@ -147,9 +157,17 @@ int main(int argc, char *argv[])
     case zorven::CommandKind::ScoreBatch:
         return scoreBatch(argv[0], command.arguments);
     case zorven::CommandKind::Booklet:
-        return writePaper(argv[0], zorven::writeBookletCommand, command.arguments.at(1));
+        return writePaper(argv[0], [&] { return zorven::writeBookletCommand(command.arguments.at(1)); });
     case zorven::CommandKind::AnswerSheet:
-        return writePaper(argv[0], zorven::writeAnswerSheetCommand, command.arguments.at(1));
+        return writePaper(argv[0], [&] {
+            return zorven::writeAnswerSheetCommand(command.arguments.at(1));
+        });
+    case zorven::CommandKind::AnswerSheets:
+        return writePaper(argv[0], [&] {
+            return zorven::writeGroupAnswerSheetsCommand(command.arguments.at(1), command.arguments.at(2));
+        });
+    case zorven::CommandKind::ReadScans:
+        return readScans(argv[0], command.arguments);
     case zorven::CommandKind::Window:
         break;
     }

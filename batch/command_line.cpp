@@ -22,12 +22,19 @@ struct OptionEntry {
 const OptionEntry kOptions[] = {
     {CommandKind::ScoreBatch, {QStringLiteral("score")}, QStringLiteral("ТАБЛИЦА.csv"),
      QStringLiteral("оценить без окна все строки таблицы результатов")},
-    {CommandKind::ScoreBatch, {QStringLiteral("out")}, QStringLiteral("ПАПКА"),
-     QStringLiteral("куда --score пишет отчёты и новую таблицу")},
+    // --out serves --score and --read-scans alike: it goes with the command it stands beside.
+    {CommandKind::Window, {QStringLiteral("out")}, QStringLiteral("ПАПКА"),
+     QStringLiteral("куда --score пишет отчёты и новую таблицу, а --read-scans — таблицу scans.csv")},
     {CommandKind::Booklet, {QStringLiteral("booklet")}, QStringLiteral("ФАЙЛ.pdf"),
      QStringLiteral("записать буклет с вопросами в файл PDF")},
     {CommandKind::AnswerSheet, {QStringLiteral("answer-sheet")}, QStringLiteral("ФАЙЛ.pdf"),
      QStringLiteral("записать пустой бланк ответов в файл PDF")},
+    {CommandKind::AnswerSheets, {QStringLiteral("answer-sheets")}, QStringLiteral("СПИСОК.csv ФАЙЛ.pdf"),
+     QStringLiteral("записать в файл PDF по бланку на каждого из списка группы")},
+    {CommandKind::ReadScans, {QStringLiteral("read-scans")}, QStringLiteral("ФАЙЛ…"),
+     QStringLiteral("прочитать сканы бланков (PDF, TIFF, JPEG, PNG) в таблицу ПАПКА/scans.csv")},
+    {CommandKind::ReadScans, {QStringLiteral("group")}, QStringLiteral("СПИСОК.csv"),
+     QStringLiteral("список группы, по которому печатались бланки: фамилия, пол и возраст из него")},
     {CommandKind::Help, {QStringLiteral("h"), QStringLiteral("help")}, {},
      QStringLiteral("показать эту справку")},
     {CommandKind::Version, {QStringLiteral("v"), QStringLiteral("version")}, {},
@@ -108,7 +115,7 @@ QList<CommandKind> commandsAsked(const QCommandLineParser &parser)
     QList<CommandKind> asked;
     for (const QString &name : parser.optionNames()) {
         const CommandKind command = entryNamed(name)->command;
-        if (!asked.contains(command))
+        if (command != CommandKind::Window && !asked.contains(command))
             asked.append(command);
     }
     return asked;
@@ -120,7 +127,7 @@ QStringList argumentsOf(const QCommandLineParser &parser, CommandKind command)
     QHash<QString, qsizetype> valuesTaken;
     for (const QString &name : parser.optionNames()) {
         const OptionEntry &entry = *entryNamed(name);
-        if (entry.command != command)
+        if (entry.command != command && entry.command != CommandKind::Window)
             continue;
         const QString &longName = entry.names.back();
         arguments.append(QStringLiteral("--") + longName);
@@ -139,23 +146,36 @@ Command commandOf(const QStringList &arguments, const QString &version)
         parser.addOption(QCommandLineOption(entry.names, entry.description, entry.valueName));
     if (!parser.parse(arguments))
         return mistake(refusalOf(parser, arguments));
-    if (!parser.positionalArguments().isEmpty())
-        return mistake(QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().front()));
     if (const QString repeated = repeatedOption(parser); !repeated.isEmpty())
         return mistake(QStringLiteral("параметр %1 указан дважды").arg(spelled(repeated)));
-
     const QList<CommandKind> asked = commandsAsked(parser);
+    const QStringList loose = parser.positionalArguments();
+    const bool takesMoreFiles = asked.size() == 1 && asked.front() == CommandKind::ReadScans
+                                && parser.isSet(QStringLiteral("read-scans"));
+    const bool takesPdf = asked.size() == 1 && asked.front() == CommandKind::AnswerSheets && loose.size() == 1;
+    if (!loose.isEmpty() && !takesMoreFiles && !takesPdf)
+        return mistake(QStringLiteral("лишний аргумент «%1»").arg(loose.front()));
+    if (asked.size() == 1 && asked.front() == CommandKind::AnswerSheets && loose.isEmpty())
+        return mistake(QStringLiteral("после --answer-sheets СПИСОК.csv нужен файл PDF"));
     if (asked.contains(CommandKind::Help))
         return {CommandKind::Help, usageText(), {}};
     if (asked.contains(CommandKind::Version))
         return {CommandKind::Version, kProgramName + u' ' + version + u'\n', {}};
     if (asked.isEmpty())
-        return {};
+        return parser.optionNames().isEmpty()
+                   ? Command{}
+                   : mistake(QStringLiteral("параметр --out нужен вместе с --score или --read-scans"));
     // Options of two commands: running either would silently drop the other's.
     if (asked.size() > 1)
         return mistake(QStringLiteral("параметры двух разных команд: %1 и %2")
                            .arg(argumentsOf(parser, asked[0]).front(), argumentsOf(parser, asked[1]).front()));
-    return {asked.front(), {}, argumentsOf(parser, asked.front())};
+    QStringList commandArguments = argumentsOf(parser, asked.front());
+    for (const QString &file : loose) {
+        if (takesMoreFiles)
+            commandArguments << QStringLiteral("--read-scans");
+        commandArguments << file;
+    }
+    return {asked.front(), {}, commandArguments};
 }
 
 QString usageText()
@@ -172,6 +192,7 @@ QString usageText()
     text += QStringLiteral("\nКод выхода:\n"
                            "  0  всё сделано;\n"
                            "  1  --score отклонил строки таблицы или не записал их отчёты;\n"
+                           "     --read-scans оставил человеку страницы или отметки;\n"
                            "  2  ошибка в командной строке, таблица не прочитана, папка или файл PDF не записаны.\n"
                            "Подробнее: man %1\n")
                 .arg(kProgramName);

@@ -18,6 +18,8 @@ enum class CommandKind {
     ScoreBatch, // --score, --out: batch scoring of a table
     Booklet,    // --booklet: the question booklet as a PDF file
     AnswerSheet, // --answer-sheet: the blank answer sheet as a PDF file
+    AnswerSheets, // --answer-sheets: one sheet per row of a group's list, as a PDF file
+    ReadScans,  // --read-scans, --group: scanned answer sheets read into a table
 };
 
 inline constexpr int kCommandLineShown = 0;
@@ -29,7 +31,9 @@ struct Command {
     QString text;
     // The options of a headless command as its own checks read them: every option in the
     // order given, spelled "--name", each followed by its value when it takes one. So
-    // "--score=IN" and "--score IN" reach the command alike.
+    // "--score=IN" and "--score IN" reach the command alike. The files of --read-scans
+    // after the first come as more "--read-scans FILE" pairs; --answer-sheets gives its
+    // list and then its PDF file.
     QStringList arguments;
 };
 

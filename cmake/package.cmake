@@ -26,7 +26,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZORVEN_WEB_ADDRESS}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # A font with Cyrillic letters, the Wayland platform plugin, xdg-open for the about box's
-# link to the maker's web page, and Qt's own Russian texts for its dialogs.
+# link to the maker's web page, and Qt's own Russian texts for its dialogs. The libraries
+# that read scans (OpenCV, Poppler, zxing-cpp) are found as linked; Qt's TIFF reader is a
+# plugin loaded at run time, which scanners' multi-page TIFF files need.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland, xdg-utils, qt6-translations-l10n")
 include(CPack)
 

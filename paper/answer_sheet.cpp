@@ -3,8 +3,10 @@
 #include "paper/answer_sheet_geometry.h"
 #include "questionnaire/statements.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
+
+#include <ZXing/BitMatrix.h>
+#include <ZXing/MultiFormatWriter.h>
 
 #include <array>
 
@@ -18,7 +20,8 @@ const QString kTitle = QStringLiteral("Тест Зорвенна (Форма А)
 const QString kHowToMark = QStringLiteral(
     "Номер клетки — номер утверждения в буклете. В каждой клетке поставьте крестик в один "
     "квадрат: a, b или c. Чтобы исправить ответ, закрасьте ошибочный квадрат целиком и "
-    "отметьте нужный. За пределами клеток и полей ничего не пишите.");
+    "отметьте нужный. Возраст отметьте дважды: десятки и единицы. За пределами клеток и полей "
+    "ничего не пишите.");
 constexpr std::array<QChar, 3> kLetters = {u'a', u'b', u'c'};
 
 const QColor kInk(0, 0, 0);
@@ -75,39 +78,97 @@ void drawCornerMarks(QPainter &painter)
 {
     for (int corner = 0; corner < 4; ++corner)
         painter.fillRect(onPage(sheet::cornerMarkRect(corner)), kInk);
+    painter.fillRect(onPage(sheet::topCueRect()), kInk);
 }
 
-void drawHeader(QPainter &painter)
+// The QR code's modules filling `mm`; its quiet zone is the blank the geometry keeps
+// around it.
+void drawSheetCode(QPainter &painter, const QString &text, const QRectF &mm)
+{
+    const ZXing::BitMatrix modules =
+        ZXing::MultiFormatWriter(ZXing::BarcodeFormat::QRCode).setMargin(0).setEccLevel(4).encode(
+            text.toStdString(), 0, 0);
+    const double module = mm.width() / modules.width();
+    for (int y = 0; y < modules.height(); ++y)
+        for (int x = 0; x < modules.width(); ++x)
+            if (modules.get(x, y))
+                painter.fillRect(onPage(QRectF(mm.left() + x * module, mm.top() + y * module, module, module)),
+                                 kInk);
+}
+
+// What a sheet printed for a group's row shows in its written fields.
+void drawFieldValue(QPainter &painter, const QString &value, double left, double right, double baseline)
+{
+    painter.setPen(kInk);
+    painter.setFont(paperFont(12, true));
+    painter.drawText(onPage(QRectF(left, baseline - 6, right - left, 5.6)), Qt::AlignLeft | Qt::AlignBottom, value);
+}
+
+void drawAgeBoxes(QPainter &painter)
+{
+    painter.setFont(paperFont(8));
+    painter.setPen(kInk);
+    const double labelWidth = sheet::kAgeBoxesLeft - 1 - sheet::kAgeLabelLeft;
+    painter.drawText(onPage(QRectF(sheet::kAgeLabelLeft, sheet::kAgeTensTop, labelWidth, sheet::kBoxSize)),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("десятки"));
+    painter.drawText(onPage(QRectF(sheet::kAgeLabelLeft, sheet::kAgeUnitsTop, labelWidth, sheet::kBoxSize)),
+                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("единицы"));
+    for (int digit = sheet::kFirstTensDigit; digit < sheet::kFirstTensDigit + sheet::kTensDigits; ++digit) {
+        drawBox(painter, sheet::ageTensBoxRect(digit));
+        drawLetterInBox(painter, sheet::ageTensBoxRect(digit), QChar(u'0' + digit), kBoxLetterColour);
+    }
+    for (int digit = 0; digit < sheet::kUnitsDigits; ++digit) {
+        drawBox(painter, sheet::ageUnitsBoxRect(digit));
+        drawLetterInBox(painter, sheet::ageUnitsBoxRect(digit), QChar(u'0' + digit), kBoxLetterColour);
+    }
+}
+
+void drawHeader(QPainter &painter, const GroupSheetRow *row)
 {
     painter.setPen(kInk);
     painter.setFont(paperFont(14, true));
-    painter.drawText(onPage(QRectF(20, 9, 170, 9)), Qt::AlignCenter, kTitle);
+    painter.drawText(onPage(sheet::kTitleRect), Qt::AlignCenter, kTitle);
 
-    drawField(painter, QStringLiteral("Фамилия И.О."), 12, 198, 28);
+    drawField(painter, QStringLiteral("Фамилия И.О."), sheet::kNameField.left(), sheet::kNameLineRight,
+              sheet::kNameBaseline);
 
     // Sex: two boxes to mark, like the answers.
     painter.setFont(paperFont(11));
     painter.setPen(kInk);
-    painter.drawText(onPage(QRectF(12, 33, 12, 6)), Qt::AlignLeft | Qt::AlignBottom,
-                     QStringLiteral("Пол:"));
+    painter.drawText(onPage(QRectF(sheet::kNameField.left(), sheet::kSexBaseline - 6, 12, 6)),
+                     Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Пол:"));
     const std::array<QString, 2> sexes = {QStringLiteral("мужской"), QStringLiteral("женский")};
     for (std::size_t i = 0; i < sexes.size(); ++i) {
         const QRectF box = sheet::sexBoxRect(int(i));
         drawBox(painter, box);
         painter.setPen(kInk);
-        painter.drawText(onPage(QRectF(box.right() + 1.5, 33, 22, 6)),
+        painter.drawText(onPage(QRectF(box.right() + 1.5, sheet::kSexBaseline - 6, 22, 6)),
                          Qt::AlignLeft | Qt::AlignBottom, sexes[i]);
     }
-    drawField(painter, QStringLiteral("Возраст (лет):"), 82, 128, 39);
-    drawField(painter, QStringLiteral("Дата:"), 138, 198, 39);
+    drawField(painter, QStringLiteral("Дата:"), sheet::kDateLeft, sheet::kNameLineRight, sheet::kSexBaseline);
+    drawField(painter, QStringLiteral("Возраст (лет):"), sheet::kNameField.left(), sheet::kAgeFieldRight,
+              sheet::kAgeBaseline);
+    drawAgeBoxes(painter);
+
+    const sheet::SheetCode code{sheet::kLayoutVersion, row ? row->number : 0};
+    drawSheetCode(painter, sheet::sheetCodeText(code), sheet::kSheetCodeRect);
+    if (row) {
+        painter.setFont(paperFont(7));
+        painter.drawText(onPage(sheet::kSheetCodeCaption), Qt::AlignHCenter | Qt::AlignTop,
+                         QStringLiteral("строка списка %1").arg(row->number));
+        drawFieldValue(painter, row->surname, 43, sheet::kNameLineRight, sheet::kNameBaseline - 0.5);
+        drawFieldValue(painter, sexTextOf(row->sex), sheet::kDateLeft - 30, sheet::kDateLeft - 2,
+                       sheet::kSexBaseline - 0.5);
+        drawFieldValue(painter, QString::number(row->age), 44, sheet::kAgeFieldRight + 2, sheet::kAgeBaseline - 0.5);
+    }
 
     painter.setPen(kInk);
     painter.setFont(paperFont(9));
-    painter.drawText(onPage(QRectF(12, 44, 186, 18)), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+    painter.drawText(onPage(sheet::kInstructionRect), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
                      kHowToMark);
 }
 
-// Three digits must fit beside the boxes: a narrow face where the system has one.
+// Three digits must fit above the boxes: a narrow face where the system has one.
 QFont numberFont()
 {
     QFont font = paperFont(8, true);
@@ -115,24 +176,11 @@ QFont numberFont()
     return font;
 }
 
-// Shrinks the font until `text` fits `width` page units.
-QFont fitted(QFont font, const QString &text, qreal width)
+void drawCell(QPainter &painter, int q)
 {
-    while (font.pixelSize() > 1 && QFontMetricsF(font).horizontalAdvance(text) > width)
-        font.setPixelSize(font.pixelSize() - 1);
-    return font;
-}
-
-// The number stands right-aligned before the boxes, half a millimetre clear of them.
-constexpr double kNumberGap = 0.5;
-
-void drawCell(QPainter &painter, int q, const QFont &numberFont)
-{
-    const QRectF cell = sheet::cellRect(q);
-    const QRectF numberBox(cell.left(), cell.top(), sheet::kNumberWidth - kNumberGap, cell.height());
     painter.setPen(kInk);
-    painter.setFont(numberFont);
-    painter.drawText(onPage(numberBox), Qt::AlignRight | Qt::AlignVCenter, QString::number(q));
+    painter.setFont(numberFont());
+    painter.drawText(onPage(sheet::numberRect(q)), Qt::AlignLeft | Qt::AlignBottom, QString::number(q));
 
     painter.setFont(paperFont(8));
     for (int option = 1; option <= 3; ++option) {
@@ -142,21 +190,25 @@ void drawCell(QPainter &painter, int q, const QFont &numberFont)
     }
 }
 
-void drawAnswerSheet(QPainter &painter)
+void drawAnswerSheet(QPainter &painter, const GroupSheetRow *row)
 {
     drawCornerMarks(painter);
-    drawHeader(painter);
-    const QFont numbers = fitted(numberFont(), QString::number(kStatementCount),
-                                 (sheet::kNumberWidth - kNumberGap) * kUnitsPerMm);
+    drawHeader(painter, row);
     for (int q = 1; q <= kStatementCount; ++q)
-        drawCell(painter, q, numbers);
+        drawCell(painter, q);
 }
 
 } // namespace
 
 PaperDocument answerSheetDocument()
 {
-    return {kTitle, 1, [](QPainter &painter, int) { drawAnswerSheet(painter); }};
+    return {kTitle, 1, [](QPainter &painter, int) { drawAnswerSheet(painter, nullptr); }};
+}
+
+PaperDocument groupAnswerSheetsDocument(const QList<GroupSheetRow> &rows)
+{
+    return {kTitle, int(rows.size()),
+            [rows](QPainter &painter, int page) { drawAnswerSheet(painter, &rows[page]); }};
 }
 
 } // namespace zorven

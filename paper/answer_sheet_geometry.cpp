@@ -2,55 +2,44 @@
 
 #include "questionnaire/statements.h"
 
+#include <QStringList>
+
 namespace zorven::answer_sheet {
+
+static_assert(kStatements == kStatementCount, "a cell for every statement");
 
 namespace {
 
-constexpr int kRows = (kStatementCount + kCellsPerRow - 1) / kCellsPerRow;
+// "ZORVEN-A;2" on a blank sheet, "ZORVEN-A;2;17" on the sheet printed for row 17: the
+// questionnaire's form, the layout and the row, short enough for the smallest QR code
+// that holds them to keep large modules.
+const QString kFormTag = QStringLiteral("ZORVEN-A");
+const QChar kSeparator = u';';
 
 } // namespace
 
-int rowOf(int q)
+QString sheetCodeText(const SheetCode &code)
 {
-    return (q - 1) / kCellsPerRow;
+    QString text = kFormTag + kSeparator + QString::number(code.layout);
+    if (code.groupRow > 0)
+        text += kSeparator + QString::number(code.groupRow);
+    return text;
 }
 
-int columnOf(int q)
+bool parseSheetCode(const QString &text, SheetCode &code)
 {
-    return (q - 1) % kCellsPerRow;
-}
-
-QRectF cellRect(int q)
-{
-    const int row = rowOf(q);
-    const int column = columnOf(q);
-    return QRectF(kGridLeft + column * kCellPitch + column / kCellsPerGroup * kGroupGap,
-                  kGridTop + row * kRowPitch + row / kCellsPerGroup * kGroupGap,
-                  kCellPitch, kRowPitch);
-}
-
-QRectF boxRect(int q, int option)
-{
-    const QRectF cell = cellRect(q);
-    return QRectF(cell.left() + kNumberWidth + (option - 1) * kBoxPitch,
-                  cell.top() + (kRowPitch - kBoxSize) / 2, kBoxSize, kBoxSize);
-}
-
-QRectF sexBoxRect(int sex)
-{
-    return QRectF(kSexBoxesLeft + sex * kSexBoxPitch, kSexBoxesTop, kBoxSize, kBoxSize);
-}
-
-QRectF cornerMarkRect(int corner)
-{
-    const double left = corner % 2 == 0 ? kMarkInset : kSheetWidth - kMarkInset - kMarkSize;
-    const double top = corner / 2 == 0 ? kMarkInset : kSheetHeight - kMarkInset - kMarkSize;
-    return QRectF(left, top, kMarkSize, kMarkSize);
-}
-
-double gridBottom()
-{
-    return cellRect(kRows * kCellsPerRow).bottom();
+    const QStringList parts = text.split(kSeparator);
+    if (parts.size() < 2 || parts.size() > 3 || parts[0] != kFormTag)
+        return false;
+    bool layoutIsNumber = false;
+    bool rowIsNumber = true;
+    SheetCode read;
+    read.layout = parts[1].toInt(&layoutIsNumber);
+    read.groupRow = parts.size() == 3 ? parts[2].toInt(&rowIsNumber) : 0;
+    if (!layoutIsNumber || !rowIsNumber || read.layout < 1 || read.groupRow < 0)
+        return false;
+    code = read;
+    return true;
 }
 
 } // namespace zorven::answer_sheet

@@ -37,4 +37,17 @@ int writeAnswerSheetCommand(const QString &path)
                            QStringLiteral("Бланк ответов не сохранён в файл %1: %2"));
 }
 
+int writeGroupAnswerSheetsCommand(const QString &listPath, const QString &path)
+{
+    const GroupList list = readGroupList(listPath);
+    if (!list.faults.isEmpty()) {
+        const QString message = QStringLiteral("Список группы %1 не принят:\n  %2")
+                                    .arg(QDir::toNativeSeparators(listPath), list.faults.join(QStringLiteral("\n  ")));
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        return 2;
+    }
+    return writePdfCommand(path, groupAnswerSheetsDocument(list.rows),
+                           QStringLiteral("Бланки группы не сохранены в файл %1: %2"));
+}
+
 } // namespace zorven

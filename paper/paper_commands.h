@@ -12,5 +12,7 @@ namespace zorven {
 // 2 not written.
 int writeBookletCommand(const QString &path);
 int writeAnswerSheetCommand(const QString &path);
+// One sheet per row of the group's list at `listPath`; a list with a fault writes nothing.
+int writeGroupAnswerSheetsCommand(const QString &listPath, const QString &path);
 
 } // namespace zorven

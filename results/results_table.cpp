@@ -576,6 +576,11 @@ QByteArray resultsTableRow(const ResultsRow &row)
     return text;
 }
 
+QByteArray quotedTableField(const QString &text)
+{
+    return quotedField(text);
+}
+
 namespace {
 
 // A text that starts with the mark itself is marked too, so that taking one mark off

@@ -98,6 +98,9 @@ QByteArray resultsTableRow(const ResultsRow &row);
 // starts with an apostrophe; textOfTableField takes one mark off again when the table is
 // read back, so every text comes back as typed.
 QString formulaSafeText(const QString &text);
+// A field as the table writes it: quoted, its '"' doubled, when it holds ';', ',', '"',
+// CR or LF. Other tables of the program (the scans' table) write their fields so too.
+QByteArray quotedTableField(const QString &text);
 QString textOfTableField(const QString &field);
 
 // Why rows could not be appended; kind None when they were.

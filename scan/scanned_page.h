@@ -39,6 +39,12 @@ struct ScannedPage {
     MarkGroup ageUnits;
     QRectF nameField;        // the written «Фамилия И.О.» field in the page image
     int groupRow = 0;        // a group sheet's row in its list (from 1); 0 on a blank sheet
+    // From the group's list, when the sheet's row was found there once; then sex and age
+    // come from the list too.
+    QString surname;
+    // Why the list could not name the sheet (a row the list lacks, a row on two pages, a
+    // code not read), in Russian; empty when it could or no list was given.
+    QString groupProblem;
 
     bool wasRead() const { return failure.isEmpty(); }
 };

@@ -4,7 +4,9 @@
 ZORVEN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Packages every build needs; ./run and ./test add their own.
-ZORVEN_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev)
+ZORVEN_BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev pkg-config
+    libopencv-core-dev libopencv-imgproc-dev libpoppler-qt6-dev libpoppler-private-dev libzxing-dev
+    qt6-image-formats-plugins)
 
 missing_packages() {
     local pkg

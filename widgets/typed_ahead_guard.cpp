@@ -80,6 +80,13 @@ bool TypedAheadGuard::isListening() const
     return m_seenAt && KeyClock::instance().now() >= m_quietUntil;
 }
 
+// A box not on the screen yet starts when it appears.
+void TypedAheadGuard::startAgain()
+{
+    if (m_seenAt)
+        noteExposed();
+}
+
 bool TypedAheadGuard::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {

@@ -43,6 +43,11 @@ public:
     // True when a digit pressed now answers the box.
     bool isListening() const;
 
+    // The box now asks something new in place of what it asked (the next question in the
+    // same box): a key pressed before this moment is typed ahead again, and digits wait for
+    // the quiet moment as when the box appeared.
+    void startAgain();
+
 signals:
     // A key was refused; the guard beeps beside it.
     void keyRefused();

@@ -6,6 +6,7 @@
 #include "paper/answer_sheet.h"
 #include "paper/answer_sheet_geometry.h"
 #include "paper/booklet.h"
+#include "paper/group_list.h"
 #include "questionnaire/statements.h"
 #include "poppler.h"
 
@@ -139,6 +140,8 @@ private slots:
     void noBookletLineEndsInAOneLetterWord();
     void answerSheetHasTheFieldsAndEveryCellInOrder();
     void answerSheetMarksAndBoxesStandWhereTheGeometrySays();
+    void groupListTakesRowsAsTheWindowTakesThem_data();
+    void groupListTakesRowsAsTheWindowTakesThem();
 
 private:
     QTemporaryDir m_dir;
@@ -270,8 +273,14 @@ void TestPaper::answerSheetMarksAndBoxesStandWhereTheGeometrySays()
         QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
         QVERIFY2(allInkWithin(image, expected, kTolerance), qPrintable(describe(expected)));
     }
-    for (int sex = 0; sex < 2; ++sex) {
-        const QRectF expected = sheet::sexBoxRect(sex);
+    QVERIFY(allInkWithin(image, sheet::topCueRect(), kTolerance));
+    QVERIFY(noInkWithin(image, sheet::turnedHalfway(sheet::topCueRect()), -1));
+    QList<QRectF> headerBoxes = {sheet::sexBoxRect(0), sheet::sexBoxRect(1)};
+    for (int digit = 0; digit < sheet::kUnitsDigits; ++digit)
+        headerBoxes << sheet::ageUnitsBoxRect(digit);
+    for (int digit = 1; digit <= sheet::kTensDigits; ++digit)
+        headerBoxes << sheet::ageTensBoxRect(digit);
+    for (const QRectF &expected : headerBoxes) {
         const QRectF measured = measuredEdges(image, expected);
         QVERIFY2(near(measured, expected), qPrintable(describe(measured) + " for " + describe(expected)));
     }
@@ -285,6 +294,35 @@ void TestPaper::answerSheetMarksAndBoxesStandWhereTheGeometrySays()
             QVERIFY2(noInkWithin(image, expected, kTolerance), qPrintable(describe(expected)));
         }
     }
+}
+
+void TestPaper::groupListTakesRowsAsTheWindowTakesThem_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QString>("taken"); // "surname|sex|age" per row, or the faults
+    const QByteArray header = "\xEF\xBB\xBFФамилия;Пол;Возраст\r\n";
+    QTest::newRow("rows") << header + "Петрова А.В.;женский;20\r\n\"Smith;\tJ.\";Мужской; 60\n"
+                          << QStringLiteral("Петрова А.В.|Женский|20;Smith; J.|Мужской|60");
+    QTest::newRow("age past the sex's limit") << header + "Петрова А.В.;Женский;56\r\n"
+                                              << QStringLiteral("строка 2: возраст 56 вне пределов 16..55 для пола «Женский»");
+    QTest::newRow("no sex") << header + "Петрова А.В.;;20\r\n"
+                            << QStringLiteral("строка 2: пол «»: нужно «Мужской» или «Женский»");
+    QTest::newRow("a letter the report cannot hold") << header + "Ω;Мужской;20\r\n"
+                                                     << QStringLiteral("строка 2: в фамилии недопустимый знак «Ω»");
+    QTest::newRow("a field missing") << header + "Петрова А.В.;Женский\r\n"
+                                     << QStringLiteral("строка 2: полей 2, а нужно три: фамилия;пол;возраст");
+    QTest::newRow("header alone") << header << QStringLiteral("в списке нет ни одной строки после заголовка");
+}
+
+void TestPaper::groupListTakesRowsAsTheWindowTakesThem()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QString, taken);
+    const zorven::GroupList read = zorven::groupListOf(list);
+    QStringList rows;
+    for (const zorven::GroupSheetRow &row : read.rows)
+        rows << QStringLiteral("%1|%2|%3").arg(row.surname, zorven::sexTextOf(row.sex)).arg(row.age);
+    QCOMPARE(read.faults.isEmpty() ? rows.join(u';') : read.faults.join(u';'), taken);
 }
 
 QTEST_MAIN(TestPaper)

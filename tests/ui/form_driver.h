@@ -4,7 +4,7 @@
 // test a fresh window in a fresh working folder.
 
 #include "app/Unit1.h"
-#include "app/age_field.h"
+#include "widgets/age_field.h"
 #include "app/zorven.h"
 #include "widgets/program_style.h"
 

@@ -1,6 +1,6 @@
 // The age field on its own: what it takes, how it steps, reads and pulls a number into range.
 
-#include "app/age_field.h"
+#include "widgets/age_field.h"
 #include "ui/form_driver.h"
 
 #include <QLineEdit>

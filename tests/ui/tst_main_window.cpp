@@ -568,20 +568,20 @@ void TestMainWindow::resultsLabelClickCloses()
 // another copy of the program made.
 void TestMainWindow::saveReportIsDisabledAboveExit()
 {
-    // The next sheet, verification and testing on the screen come first, then the Finished
-    // stage's commands, disabled until a sheet is scored; the results table can be opened
-    // whenever it exists; the paper for a group comes last.
+    // The next sheet, verification, testing on the screen and scans come first, then the
+    // Finished stage's commands, disabled until a sheet is scored; the results table can be
+    // opened whenever it exists; the paper for a group comes last.
     const QList<QAction *> actions = m_form->child<QMenu>("N1")->actions();
     QStringList names;
     for (const QAction *action : actions)
         names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
-    QCOMPARE(names, QStringList({"NewSheet", "VerifySheet", "ScreenTesting", "-", "SaveReport",
-                                 "SheetAnswers", "ShowProfile", "PrintProfile", "SaveProfilePdf",
-                                 "-", "OpenResultsTable", "-", "Booklet", "AnswerSheet", "-",
-                                 "N3"}));
-    for (int i = 4; i < 9; ++i)
+    QCOMPARE(names, QStringList({"NewSheet", "VerifySheet", "ScreenTesting", "ReadScans", "-",
+                                 "SaveReport", "SheetAnswers", "ShowProfile", "PrintProfile",
+                                 "SaveProfilePdf", "-", "OpenResultsTable", "-", "Booklet",
+                                 "AnswerSheet", "GroupSheets", "-", "N3"}));
+    for (int i = 5; i < 10; ++i)
         QVERIFY2(!actions[i]->isEnabled(), qPrintable(names[i]));
-    QAction *openTable = actions[10];
+    QAction *openTable = actions[11];
     QCOMPARE(shown(openTable->text()), QStringLiteral("Открыть таблицу результатов"));
     Q_EMIT m_form->child<QMenu>("N1")->aboutToShow();
     QVERIFY(!openTable->isEnabled());

@@ -1,7 +1,7 @@
 // The name field of the main window: its changed-by-the-operator flag, and that it takes
 // only what the report's code page can hold.
 
-#include "app/name_field.h"
+#include "widgets/name_field.h"
 #include "ui/form_driver.h"
 
 #include <QClipboard>

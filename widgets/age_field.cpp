@@ -1,4 +1,4 @@
-#include "app/age_field.h"
+#include "widgets/age_field.h"
 
 #include "questionnaire/respondent.h"
 

@@ -1,4 +1,4 @@
-#include "app/name_field.h"
+#include "widgets/name_field.h"
 
 #include "questionnaire/surname_text.h"
 

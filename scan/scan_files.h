@@ -1,0 +1,24 @@
+#pragma once
+// The pages of the files scanners write, one at a time so that a file of any length is
+// read in bounded memory: JPEG, PNG and TIFF (a multi-page TIFF page by page) through Qt's
+// image readers, PDF through Poppler: a page that is one JPEG image, as scanners write it,
+// from that image, any other page drawn at 300 dots an inch.
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+namespace zorven::scan {
+
+// Gives each page of the file in turn to `take` with its number from 1; a page that cannot
+// be decoded comes as a null image with the reason. Returns why the file cannot be opened
+// at all, in Russian, or an empty text.
+QString forEachPage(const QString &path,
+                    const std::function<void(int page, const QImage &image, const QString &failure)> &take);
+
+// Page `page` (from 1) of the file alone, as forEachPage gives it: for a page named by a
+// scans.csv written before. A null image and `failure` set when it cannot be had.
+QImage pageImage(const QString &path, int page, QString &failure);
+
+} // namespace zorven::scan
