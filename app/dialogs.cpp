@@ -2,6 +2,7 @@
 
 #include "app/difference_box.h"
 #include "app/program_identity.h"
+#include "widgets/typed_ahead_guard.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -133,6 +134,9 @@ bool Dialogs::askToReplaceReport(QWidget *parent, const QString &fileName)
     QPushButton *separate = box.addButton(QStringLiteral("Сохранить отдельно"), QMessageBox::RejectRole);
     box.setDefaultButton(replace);
     box.setEscapeButton(separate);
+    // The box opens on the press that finishes a sheet: an Enter typed ahead must not
+    // replace a report unseen.
+    new TypedAheadGuard(&box);
     box.exec();
     return box.clickedButton() == replace;
 }
