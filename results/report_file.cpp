@@ -157,19 +157,18 @@ int replaceUnsynced(const QString &path, const QByteArray &bytes)
     return failure;
 }
 
-// A batch mostly writes names that do not exist yet: those are created in place, which
-// never follows a link, and a file left part-written is removed. A name that exists is
-// replaced as above, when that is planned.
-int writeUnsynced(const QString &path, const QByteArray &bytes, ExistingReport existing)
+// Creates a report in place, which never follows a link nor takes a name that exists; a
+// file left part-written is removed.
+int createInPlace(const QByteArray &name, const QByteArray &bytes, ReportSync sync)
 {
-    const QByteArray name = QFile::encodeName(path);
     errno = 0;
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST)
-        return existing == ExistingReport::Replace ? replaceUnsynced(path, bytes) : kReportNameTaken;
     if (fd < 0)
-        return codeOfFailedCall();
+        return errno == EEXIST ? kReportNameTaken : codeOfFailedCall();
     int failure = writeAllTo(fd, bytes);
+    errno = 0;
+    if (!failure && sync == ReportSync::EachReport && ::fsync(fd) != 0)
+        failure = codeOfFailedCall();
     errno = 0;
     if (::close(fd) != 0 && !failure)
         failure = codeOfFailedCall();
@@ -178,8 +177,27 @@ int writeUnsynced(const QString &path, const QByteArray &bytes, ExistingReport e
     return failure;
 }
 
+// A batch mostly writes names that do not exist yet: those are created in place. A name
+// that exists is replaced as above, when that is planned.
+int writeUnsynced(const QString &path, const QByteArray &bytes, ExistingReport existing)
+{
+    const int failure = createInPlace(QFile::encodeName(path), bytes, ReportSync::LeftToCaller);
+    if (failure == kReportNameTaken && existing == ExistingReport::Replace)
+        return replaceUnsynced(path, bytes);
+    return failure;
+}
+
+// A file system without hard links (FAT on a memory stick, some network shares) refuses
+// link() with one of these.
+bool hardLinksRefused(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
+
 // Written and synced beside the target, then linked to its name, which fails on any entry
 // standing there: the report appears whole or not at all, and never in another's place.
+// Where hard links are refused, it is created in place instead, which takes no name that
+// exists either; only a crash part-way could then leave it short.
 int writeNewSynced(const QString &path, const QByteArray &bytes)
 {
     QByteArray temporaryName;
@@ -194,10 +212,13 @@ int writeNewSynced(const QString &path, const QByteArray &bytes)
     if (::close(fd) != 0 && !failure)
         failure = codeOfFailedCall();
     errno = 0;
-    if (!failure && ::link(temporaryName.constData(), QFile::encodeName(path).constData()) != 0)
+    bool linkRefused = false;
+    if (!failure && ::link(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
+        linkRefused = hardLinksRefused(errno);
         failure = errno == EEXIST ? kReportNameTaken : codeOfFailedCall();
+    }
     ::unlink(temporaryName.constData());
-    return failure;
+    return linkRefused ? createInPlace(QFile::encodeName(path), bytes, ReportSync::EachReport) : failure;
 }
 
 } // namespace

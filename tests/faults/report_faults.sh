@@ -65,11 +65,12 @@ expect_files() {
     [ "$found" = "$expected" ] || fail "files: $found expected: $expected"
 }
 
-# run_probe [WRAPPER...] -- FILE: writes FILE from inside $dir.
+# run_probe [WRAPPER...] -- FILE [new]: writes FILE from inside $dir.
 run_probe() {
     local wrapper=()
     while [ "$1" != -- ]; do wrapper+=("$1"); shift; done
-    output=$(cd "$dir" && "${wrapper[@]}" "$probe" "$2")
+    shift
+    output=$(cd "$dir" && "${wrapper[@]}" "$probe" "$@")
     status=$?
 }
 
@@ -122,6 +123,16 @@ run_probe "${nobody[@]}" -- e.txt
 expect 5 "File access denied."
 expect_earlier_intact
 expect_files e.txt
+
+# A file system without hard links (FAT on a memory stick) refuses link(): a new report is
+# then created in place, whole, and nothing is left beside it.
+new_case new_report_without_hard_links
+run_probe env ASAN_OPTIONS="$traced_asan_options" \
+    strace -o /dev/null -e trace=link,linkat -e inject=link,linkat:error=EPERM -- n.txt new
+expect 0 written
+cmp -s "$dir/n.txt" "$reference" || fail "the new report is not the reference bytes"
+expect_earlier_intact
+expect_files e.txt n.txt
 
 # The data reached the file but the disk cannot keep it: the first fsync is the writer's.
 new_case sync_fails_injected
