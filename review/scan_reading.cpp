@@ -84,10 +84,6 @@ QString fileNamedInTable(const QString &named, const QString &tablePath)
     return tableFolder.absoluteFilePath(named);
 }
 
-// Stops forEachPage between two pages when the operator cancels: it has no way to be told,
-// and a long PDF would otherwise be drawn to its end.
-struct ReadingCancelled {};
-
 // The reading on its own thread: what it has done so far, for the progress dialog, and
 // the pages once it is done.
 class Reading
@@ -95,16 +91,15 @@ class Reading
 public:
     explicit Reading(Choice choice) : m_choice(std::move(choice)) {}
 
+    // A cancelled reading stops between two pages and keeps nothing.
     void run()
     {
-        try {
-            if (m_choice.scansTable.isEmpty())
-                readScans();
-            else
-                readTableAgain();
-        } catch (const ReadingCancelled &) {
+        if (m_choice.scansTable.isEmpty())
+            readScans();
+        else
+            readTableAgain();
+        if (m_cancelled)
             m_pages.clear();
-        }
     }
 
     void cancel() { m_cancelled = true; }
@@ -128,12 +123,16 @@ private:
     {
         QList<scan::ScannedPage> named; // readings alone, for the list to name the sheets
         for (const QString &file : std::as_const(m_choice.scans)) {
-            const QString failure = scan::forEachPage(file, [&](int number, const QImage &image,
-                                                                const QString &notDecoded) {
-                scan::ScannedPage page = readPage(file, number, image, notDecoded);
-                m_pages << reviewPageOf(page);
-                named << withoutPicture(std::move(page));
-            });
+            if (m_cancelled)
+                return;
+            const QString failure = scan::forEachPage(
+                file,
+                [&](int number, const QImage &image, const QString &notDecoded) {
+                    scan::ScannedPage page = readPage(file, number, image, notDecoded);
+                    m_pages << reviewPageOf(page);
+                    named << withoutPicture(std::move(page));
+                },
+                [this] { return m_cancelled.load(); });
             if (!failure.isEmpty()) {
                 m_pages << unreadFile(file, failure);
                 named << scan::ScannedPage{};
@@ -149,7 +148,7 @@ private:
     {
         for (const scan::ScannedPage &inTable : m_choice.tablePages) {
             if (m_cancelled)
-                throw ReadingCancelled{};
+                return;
             if (!inTable.wasRead()) {
                 m_pages << reviewPageOf(inTable);
             } else {
@@ -166,8 +165,6 @@ private:
 
     scan::ScannedPage readPage(const QString &file, int number, const QImage &image, const QString &notDecoded)
     {
-        if (m_cancelled)
-            throw ReadingCancelled{};
         setPlace(QStringLiteral("%1, страница %2").arg(QFileInfo(file).fileName()).arg(number));
         scan::ScannedPage page;
         if (notDecoded.isEmpty())

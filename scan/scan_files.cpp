@@ -28,8 +28,12 @@ void quietPoppler()
     Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, QVariant());
 }
 
-QString forEachPdfPage(const QString &path,
-                       const std::function<void(int, const QImage &, const QString &)> &take)
+bool stopped(const StopAsked &stopAsked)
+{
+    return stopAsked && stopAsked();
+}
+
+QString forEachPdfPage(const QString &path, const PageTaker &take, const StopAsked &stopAsked)
 {
     quietPoppler();
     const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
@@ -39,7 +43,7 @@ QString forEachPdfPage(const QString &path,
         return QStringLiteral("файл PDF защищён паролем");
     document->setRenderHint(Poppler::Document::Antialiasing);
     PdfPageImages images(path);
-    for (int i = 0; i < document->numPages(); ++i) {
+    for (int i = 0; i < document->numPages() && !stopped(stopAsked); ++i) {
         QImage image = images.onlyImageOf(i + 1);
         if (image.isNull()) {
             const std::unique_ptr<Poppler::Page> page = document->page(i);
@@ -52,15 +56,14 @@ QString forEachPdfPage(const QString &path,
 
 } // namespace
 
-QString forEachPage(const QString &path,
-                    const std::function<void(int page, const QImage &image, const QString &failure)> &take)
+QString forEachPage(const QString &path, const PageTaker &take, const StopAsked &stopAsked)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("файл не открывается: %1").arg(file.errorString());
     file.close();
     if (looksLikePdf(path))
-        return forEachPdfPage(path, take);
+        return forEachPdfPage(path, take, stopAsked);
 
     QImageReader reader(path);
     if (!reader.canRead())
@@ -68,7 +71,7 @@ QString forEachPage(const QString &path,
     // A multi-page file says how many pages it holds before any is read; each is then
     // read by its number, which Qt's TIFF reader keeps to where stepping on does not.
     const int count = std::max(1, reader.imageCount());
-    for (int page = 1; page <= count; ++page) {
+    for (int page = 1; page <= count && !stopped(stopAsked); ++page) {
         const bool there = page == 1 || reader.jumpToImage(page - 1);
         const QImage image = there ? reader.read() : QImage();
         take(page, image, image.isNull() ? QStringLiteral("изображение не читается: %1").arg(reader.errorString())

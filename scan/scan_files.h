@@ -11,11 +11,15 @@
 
 namespace zorven::scan {
 
+using PageTaker = std::function<void(int page, const QImage &image, const QString &failure)>;
+// True when the pages still to come are not wanted (the operator cancelled).
+using StopAsked = std::function<bool()>;
+
 // Gives each page of the file in turn to `take` with its number from 1; a page that cannot
-// be decoded comes as a null image with the reason. Returns why the file cannot be opened
+// be decoded comes as a null image with the reason. Before each page it asks `stopAsked`,
+// when given, and gives no more once that says so. Returns why the file cannot be opened
 // at all, in Russian, or an empty text.
-QString forEachPage(const QString &path,
-                    const std::function<void(int page, const QImage &image, const QString &failure)> &take);
+QString forEachPage(const QString &path, const PageTaker &take, const StopAsked &stopAsked = {});
 
 // Page `page` (from 1) of the file alone, as forEachPage gives it: for a page named by a
 // scans.csv written before. A null image and `failure` set when it cannot be had.

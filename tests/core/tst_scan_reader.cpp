@@ -85,6 +85,7 @@ private slots:
     void readsAsAPersonWould();
     void readsAPdfPage_data();
     void readsAPdfPage();
+    void noPageAfterAStopIsAsked();
     void writesTheTableAndSaysWhenAPersonIsNeeded();
     void aGroupSheetIsNamedOnlyByARowOfItsOwn();
 
@@ -157,6 +158,23 @@ void TestScanReader::readsAPdfPage()
         QCOMPARE(image.size() == page.image.size(), scanners);
         compareReadings(page, zorven::scan::readPage(image));
     });
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(pages, 1);
+}
+
+// A reading the operator cancels is given no page after the one being read.
+void TestScanReader::noPageAfterAStopIsAsked()
+{
+    const QString pdf = m_dir.filePath(QStringLiteral("three pages.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        writer.newPage();
+        writer.newPage();
+    }
+    int pages = 0;
+    const QString failure = zorven::scan::forEachPage(
+        pdf, [&](int, const QImage &, const QString &) { ++pages; }, [&] { return pages == 1; });
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(pages, 1);
 }
