@@ -2,7 +2,7 @@
 
 #include "app/difference_box.h"
 #include "app/program_identity.h"
-#include "widgets/typed_ahead_guard.h"
+#include "widgets/two_way_question.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -100,14 +100,8 @@ QString Dialogs::askPaperPdfPath(QWidget *parent, const QString &what, const QSt
 
 bool Dialogs::askToRetryResultsTable(QWidget *parent, const QString &message)
 {
-    QMessageBox box(QMessageBox::Warning, identity::kApplicationTitle, message,
-                    QMessageBox::NoButton, parent);
-    QPushButton *retry = box.addButton(QStringLiteral("Повторить"), QMessageBox::AcceptRole);
-    QPushButton *close = box.addButton(QStringLiteral("Закрыть"), QMessageBox::RejectRole);
-    box.setDefaultButton(retry);
-    box.setEscapeButton(close);
-    box.exec();
-    return box.clickedButton() == retry;
+    return askTwoWay(parent, {identity::kApplicationTitle, message, QStringLiteral("Повторить"),
+                              QStringLiteral("Закрыть"), true, QMessageBox::Warning});
 }
 
 void Dialogs::showResultsTableNotice(QWidget *parent, const QString &message)
@@ -123,36 +117,25 @@ void Dialogs::openResultsTable(const QString &path)
 // Replacing is the default, as keying a sheet again is the usual reason; Esc keeps both.
 bool Dialogs::askToReplaceReport(QWidget *parent, const QString &fileName)
 {
-    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle,
-                    QStringLiteral("В папке уже есть отчёт «%1» с той же фамилией, тем же полом и "
-                                   "возрастом.\n\nЕсли этот бланк введён заново, замените отчёт. "
-                                   "Если это другой человек, сохраните новый отчёт отдельно, под "
-                                   "следующим номером.")
-                        .arg(fileName),
-                    QMessageBox::NoButton, parent);
-    QPushButton *replace = box.addButton(QStringLiteral("Заменить"), QMessageBox::AcceptRole);
-    QPushButton *separate = box.addButton(QStringLiteral("Сохранить отдельно"), QMessageBox::RejectRole);
-    box.setDefaultButton(replace);
-    box.setEscapeButton(separate);
     // The box opens on the press that finishes a sheet: an Enter typed ahead must not
     // replace a report unseen.
-    new TypedAheadGuard(&box);
-    box.exec();
-    return box.clickedButton() == replace;
+    return askTwoWay(parent,
+                     {identity::kApplicationTitle,
+                      QStringLiteral("В папке уже есть отчёт «%1» с той же фамилией, тем же полом и "
+                                     "возрастом.\n\nЕсли этот бланк введён заново, замените отчёт. "
+                                     "Если это другой человек, сохраните новый отчёт отдельно, под "
+                                     "следующим номером.")
+                          .arg(fileName),
+                      QStringLiteral("Заменить"), QStringLiteral("Сохранить отдельно"), true,
+                      QMessageBox::Question, true});
 }
 
 bool Dialogs::askToDropSheetOnScreen(QWidget *parent)
 {
-    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle,
-                    QStringLiteral("Бланк на экране введён не до конца. Если начать новый бланк, "
-                                   "введённые ответы будут потеряны."),
-                    QMessageBox::NoButton, parent);
-    QPushButton *drop = box.addButton(QStringLiteral("Начать новый бланк"), QMessageBox::DestructiveRole);
-    QPushButton *stay = box.addButton(QStringLiteral("Продолжить ввод"), QMessageBox::RejectRole);
-    box.setDefaultButton(stay);
-    box.setEscapeButton(stay);
-    box.exec();
-    return box.clickedButton() == drop;
+    return askTwoWay(parent, {identity::kApplicationTitle,
+                              QStringLiteral("Бланк на экране введён не до конца. Если начать новый "
+                                             "бланк, введённые ответы будут потеряны."),
+                              QStringLiteral("Начать новый бланк"), QStringLiteral("Продолжить ввод")});
 }
 
 int Dialogs::askWhatThePaperShows(QWidget *parent, const PaperQuestion &question)
@@ -181,14 +164,8 @@ int Dialogs::chooseFirstKeying(QWidget *parent, const QString &surname, const QS
 
 bool Dialogs::askToKeyAsNewSheet(QWidget *parent, const QString &message)
 {
-    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle, message,
-                    QMessageBox::NoButton, parent);
-    QPushButton *asNew = box.addButton(QStringLiteral("Ввести как новый бланк"), QMessageBox::AcceptRole);
-    QPushButton *back = box.addButton(QStringLiteral("Исправить фамилию"), QMessageBox::RejectRole);
-    box.setDefaultButton(back);
-    box.setEscapeButton(back);
-    box.exec();
-    return box.clickedButton() == asNew;
+    return askTwoWay(parent, {identity::kApplicationTitle, message,
+                              QStringLiteral("Ввести как новый бланк"), QStringLiteral("Исправить фамилию")});
 }
 
 void Dialogs::showVerificationSummary(QWidget *parent, const QString &summary)
@@ -198,14 +175,8 @@ void Dialogs::showVerificationSummary(QWidget *parent, const QString &summary)
 
 bool Dialogs::askToResumeSession(QWidget *parent, const QString &description)
 {
-    QMessageBox box(QMessageBox::Question, identity::kApplicationTitle, description,
-                    QMessageBox::NoButton, parent);
-    QPushButton *resume = box.addButton(QStringLiteral("Продолжить тестирование"), QMessageBox::AcceptRole);
-    QPushButton *later = box.addButton(QStringLiteral("Не сейчас"), QMessageBox::RejectRole);
-    box.setDefaultButton(resume);
-    box.setEscapeButton(later);
-    box.exec();
-    return box.clickedButton() == resume;
+    return askTwoWay(parent, {identity::kApplicationTitle, description,
+                              QStringLiteral("Продолжить тестирование"), QStringLiteral("Не сейчас"), true});
 }
 
 void Dialogs::showQualitySigns(QWidget *parent, const QString &signs)

@@ -1,8 +1,9 @@
 #include "review/review_dialogs.h"
 
+#include "widgets/two_way_question.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPushButton>
 
 namespace zorven::review {
 
@@ -22,17 +23,11 @@ QString ReviewDialogs::askGroupListPath(QWidget *parent)
 
 bool ReviewDialogs::askToStopReview(QWidget *parent, int pagesLeft)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Прочитать сканы"),
-                    QStringLiteral("Прервать проверку? Не проверено страниц: %1.\n\nОни не будут "
-                                   "оценены; их можно прочитать снова позже.")
-                        .arg(pagesLeft),
-                    QMessageBox::NoButton, parent);
-    QPushButton *stop = box.addButton(QStringLiteral("Прервать"), QMessageBox::AcceptRole);
-    QPushButton *goOn = box.addButton(QStringLiteral("Продолжить проверку"), QMessageBox::RejectRole);
-    box.setDefaultButton(goOn);
-    box.setEscapeButton(goOn);
-    box.exec();
-    return box.clickedButton() == stop;
+    return askTwoWay(parent, {QStringLiteral("Прочитать сканы"),
+                              QStringLiteral("Прервать проверку? Не проверено страниц: %1.\n\nОни не "
+                                             "будут оценены; их можно прочитать снова позже.")
+                                  .arg(pagesLeft),
+                              QStringLiteral("Прервать"), QStringLiteral("Продолжить проверку")});
 }
 
 void ReviewDialogs::showReadingError(QWidget *parent, const QString &message)
