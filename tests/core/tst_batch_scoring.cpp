@@ -6,6 +6,7 @@
 #include "batch/batch_scoring.h"
 #include "results/results_table.h"
 #include "results/table_records.h"
+#include "test_files.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -48,19 +49,13 @@ bool putFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 QStringList filesIn(const QString &path)
 {
     return QDir(path).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// The output table's rows after the header, as fields.
-QList<QStringList> tableRows(const QString &path)
+// The output table's rows after the header, as fields; none unless it starts with our header.
+QList<QStringList> outputTableRows(const QString &path)
 {
     QByteArray bytes = fileBytes(path);
     if (!bytes.startsWith(kUtf8ByteOrderMark + resultsTableHeader()))
@@ -166,7 +161,7 @@ void TestBatchScoring::invalidRowsNamedWithTheirLines()
                  + ambiguous + QStringLiteral("нет ни «б», ни «с»\nin.csv:16: ") + ambiguous
                  + QStringLiteral("есть и «б», и «с»\nin.csv:17: кавычка не закрыта до конца файла\n"));
     QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Вторая строка.txt", "Первая.txt"}));
-    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    const QList<QStringList> rows = outputTableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0][1], QStringLiteral("Первая"));
     QCOMPARE(rows[1][1], QStringLiteral("Вторая строка"));
@@ -191,7 +186,7 @@ void TestBatchScoring::anySpellingScoredAndSameNamesNumbered()
     QCOMPARE(filesIn("out").size(), 5);
     for (const QString &report : reports)
         QCOMPARE(fileBytes("out/" + report), fileBytes("out/Иванов.txt"));
-    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    const QList<QStringList> rows = outputTableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 4);
     for (int i = 0; i < 4; ++i) {
         QCOMPARE(rows[i].size(), kResultsTableColumns);
@@ -214,7 +209,7 @@ void TestBatchScoring::verificationCopiedThrough()
 
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
 
-    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    const QList<QStringList> rows = outputTableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].mid(kVerificationColumn), QStringList({"", "скан", ""}));
     QCOMPARE(rows[1].mid(kVerificationColumn), QStringList({"проверен, исправлено 2", "экран", "12"}));
@@ -229,7 +224,7 @@ void TestBatchScoring::columnTakenOnlyUnderItsHeader()
 
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
 
-    QCOMPARE(tableRows("out/zorven-results.csv").front()[kVerificationColumn], QString());
+    QCOMPARE(outputTableRows("out/zorven-results.csv").front()[kVerificationColumn], QString());
 }
 
 // A verification row names its first keying's report: scored again, it takes that report
@@ -251,7 +246,7 @@ void TestBatchScoring::laterRowOfTheSameReportSupersedesIt()
 
     QCOMPARE(filesIn("out"), QStringList({"zorven-results.csv", "Иванов.txt", "Петров.txt"}));
     QCOMPARE(fileBytes("out/Иванов.txt"), fileBytes("alone/Иванов.txt"));
-    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    const QList<QStringList> rows = outputTableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 3);
     QCOMPARE(rows[0][41], QStringLiteral("Иванов.txt"));
     QCOMPARE(rows[1][41], QStringLiteral("Иванов.txt"));
@@ -280,7 +275,7 @@ void TestBatchScoring::twoBatchesWithOneSurnameKeepEveryReport()
         QCOMPARE(batch->exitCode(), kBatchAllScored);
     }
 
-    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    const QList<QStringList> rows = outputTableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 2 * kRowsEach);
     QSet<QString> names;
     for (const QStringList &fields : rows) {
@@ -305,7 +300,7 @@ void TestBatchScoring::handEditOfLetterCaseLeavesARowKept()
 
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
 
-    QCOMPARE(tableRows("out/zorven-results.csv").size(), 1);
+    QCOMPARE(outputTableRows("out/zorven-results.csv").size(), 1);
     QVERIFY(m_messages.data().endsWith("после прежнего запуска: 1\n"));
 }
 
@@ -318,7 +313,7 @@ void TestBatchScoring::formulaMarkedInTheTableOnly()
     QCOMPARE(score({"--score", "in.csv", "--out", "out"}), kBatchAllScored);
     QCOMPARE(score({"--score", "out/zorven-results.csv", "--out", "again"}), kBatchAllScored);
 
-    const QList<QStringList> rows = tableRows("out/zorven-results.csv");
+    const QList<QStringList> rows = outputTableRows("out/zorven-results.csv");
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0][1], QStringLiteral("'=1+2"));
     QCOMPARE(rows[0][41], QStringLiteral("'=1+2.txt"));

@@ -5,6 +5,7 @@
 
 #include "results/results_table.h"
 #include "results/table_records.h"
+#include "test_files.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -72,12 +73,6 @@ ResultsRow sampleRow(const QString &surname)
 QByteArray sampleRowBytes(const QString &surname)
 {
     return resultsTableRow(sampleRow(surname));
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 bool putFile(const QString &path, const QByteArray &bytes)

@@ -4,6 +4,7 @@
 // taken from it.
 
 #include "results/session_journal.h"
+#include "test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,12 +16,6 @@ namespace {
 
 const zorven::SessionRespondent kRespondent{QStringLiteral("Петрова А.В."), zorven::Sex::Female, 20};
 const QDateTime kStarted(QDate(2026, 12, 8), QTime(10, 0, 0));
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
-}
 
 const QByteArray kHeader = "zorven-session 1\n"
                            "surname %D0%9F%D0%B5%D1%82%D1%80%D0%BE%D0%B2%D0%B0%20%D0%90.%D0%92.\n"

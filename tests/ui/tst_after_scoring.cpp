@@ -20,6 +20,7 @@
 #include "poppler.h"
 #include "results/report.h"
 #include "ui/form_driver.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -125,12 +126,6 @@ zorven::KeyedOptions withMiskeys(zorven::KeyedOptions options)
     for (const int q : kMiskeyed)
         options.set(q, otherExtreme(q, options.at(q)));
     return options;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
 
 // With the arrow keys: down a row at a time, then along the row.

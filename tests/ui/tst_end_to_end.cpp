@@ -13,6 +13,7 @@
 #include "results/results_table.h"
 #include "golden_report.h"
 #include "ui/form_driver.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -127,14 +128,6 @@ QByteArray expectedReport(const Respondent &respondent, const Results &results, 
     for (int f = 0; f < 4; ++f)
         values.append({golden::kFirstSecondOrderLine + f, results.secondOrder[f].toLatin1()});
     return golden::withValues(golden::kReport, values);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<cannot read " + path.toUtf8() + ">";
-    return file.readAll();
 }
 
 QStringList entriesOf(const QString &directory)

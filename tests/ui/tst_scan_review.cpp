@@ -15,6 +15,7 @@
 #include "ui/form_driver.h"
 #include "widgets/answer_grid.h"
 #include "widgets/typed_ahead_guard.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,25 +67,6 @@ KeyedOptions settledOptions(const ReviewPage &page)
     for (const zorven::review::StatementToSettle &statement : page.toSettle)
         options.set(statement.statement, 1);
     return options;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
-}
-
-// The table's rows after the header, as fields.
-QList<QStringList> tableRows()
-{
-    QByteArray bytes = fileBytes(zorven::kResultsTableFileName);
-    bytes.remove(0, zorven::kUtf8ByteOrderMark.size());
-    QList<QStringList> rows;
-    for (const zorven::TableRecord &record : zorven::tableRecords(QString::fromUtf8(bytes)))
-        rows << record.fields;
-    if (!rows.isEmpty())
-        rows.removeFirst();
-    return rows;
 }
 
 // A row without its moment of scoring and its «Способ ввода», which alone may differ.

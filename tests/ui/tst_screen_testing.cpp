@@ -8,6 +8,7 @@
 #include "app/dialogs.h"
 #include "results/results_table.h"
 #include "ui/form_driver.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QLabel>
@@ -58,12 +59,6 @@ public:
 int optionFor(int q)
 {
     return q % 3 + 1;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
 
 // The table's one row, split into its fields.

@@ -13,6 +13,7 @@
 #include "results/table_records.h"
 #include "ui/form_driver.h"
 #include "widgets/typed_ahead_guard.h"
+#include "test_files.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -130,12 +131,6 @@ KeyedOptions skipping(const KeyedOptions &paper, int skipped)
     return keyed;
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
-}
-
 // A report's age line as its bytes, without the line end's LF.
 QByteArray ageLine(const QString &age)
 {
@@ -147,19 +142,6 @@ bool putFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// The results table's rows after the header, as fields.
-QList<QStringList> tableRows()
-{
-    QByteArray bytes = fileBytes(zorven::kResultsTableFileName);
-    bytes.remove(0, zorven::kUtf8ByteOrderMark.size());
-    QList<QStringList> rows;
-    for (const zorven::TableRecord &record : zorven::tableRecords(QString::fromUtf8(bytes)))
-        rows << record.fields;
-    if (!rows.isEmpty())
-        rows.removeFirst();
-    return rows;
 }
 
 // What the window shows: caption, every control's visibility and text, the chart.
