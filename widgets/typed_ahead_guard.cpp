@@ -55,9 +55,17 @@ private:
     std::optional<quint32> m_smallestLag;
 };
 
-bool isDigit(const QKeyEvent *event)
+// A key that answers a box: a digit names an answer, Enter and Space press a button.
+bool mayAnswer(const QKeyEvent *event)
 {
-    return event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        return true;
+    default:
+        return event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9;
+    }
 }
 
 } // namespace
@@ -133,7 +141,7 @@ bool TypedAheadGuard::isTypedAhead(const QKeyEvent *event) const
         return true;
     const qint64 now = KeyClock::instance().now();
     const qint64 pressedAt = now - KeyClock::instance().ageOf(event);
-    return pressedAt < *m_seenAt || (isDigit(event) && now < m_quietUntil);
+    return pressedAt < *m_seenAt || (mayAnswer(event) && now < m_quietUntil);
 }
 
 // True when the key press is refused.

@@ -6,9 +6,11 @@
 // when the operator could have seen the box before pressing it:
 // - a key pressed before the box was on the screen is dropped, however late the window
 //   system delivers it;
-// - a digit in the first moment after the box appears is dropped with a beep, and each key
-//   dropped starts that moment again, so a run typed blind never answers the box, however
-//   long it goes on.
+// - a key that answers (a digit, Enter, Space) in the first moment after the
+//   box appears is dropped with a beep, and each key dropped starts that moment again, so a
+//   run typed blind never answers the box, however long it goes on. Enter counts as much
+//   as a digit: a box may open sooner than the next key comes, and Enter presses its
+//   default button.
 // Nothing else is held back: a key pressed after a pause goes through at once.
 
 #include <QElapsedTimer>
@@ -44,7 +46,7 @@ public:
     bool isListening() const;
 
     // The box now asks something new in place of what it asked (the next question in the
-    // same box): a key pressed before this moment is typed ahead again, and digits wait for
+    // same box): a key pressed before this moment is typed ahead again, and keys wait for
     // the quiet moment as when the box appeared.
     void startAgain();
 
@@ -63,7 +65,7 @@ private:
     void noteExposed();
 
     QWidget *m_box;
-    // When the box came on the screen, and until when digits are refused, in the input
+    // When the box came on the screen, and until when keys are refused, in the input
     // clock's milliseconds.
     std::optional<qint64> m_seenAt;
     qint64 m_quietUntil = 0;

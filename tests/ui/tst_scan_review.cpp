@@ -221,6 +221,7 @@ void TestScanReview::reviewedSheetScoresAsTheKeyedSheet()
     QTest::keyClick(sex, Qt::Key_Down);
     QTest::keyClick(sex, Qt::Key_Down);
     QCOMPARE(sex->currentText(), QStringLiteral("Женский"));
+    QTRY_VERIFY(review->findChild<TypedAheadGuard *>()->isListening()); // Enter waits as digits do
     QTest::keyClick(sex, Qt::Key_Return);
 
     QCOMPARE(fileBytes(kSurname + QStringLiteral(".txt")), keyedReport);

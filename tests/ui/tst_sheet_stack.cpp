@@ -12,6 +12,7 @@
 #include "results/results_table.h"
 #include "results/table_records.h"
 #include "ui/form_driver.h"
+#include "widgets/two_way_question.h"
 #include "widgets/typed_ahead_guard.h"
 #include "test_files.h"
 
@@ -269,6 +270,7 @@ private slots:
     void olderTableVerifiedAndUpgraded();
     void verificationIsBlind();
     void keysTypedAheadNeverAnswerTheBox();
+    void enterJustAfterAQuestionAnswersNothing();
     void plantedReportNameStaysInTheFolder_data();
     void plantedReportNameStaysInTheFolder();
     void namesakeChosenByRowNotByLabel();
@@ -653,6 +655,23 @@ void TestSheetStack::keysTypedAheadNeverAnswerTheBox()
     QCOMPARE(m_dialogs.questions.size(), 1);
     QCOMPARE(m_window->sheet().options, paper);
     QCOMPARE(tableRows().last()[42], QStringLiteral("проверен, исправлено 1"));
+}
+
+// A question that opens on the key finishing a sheet can be on the screen before the next
+// key comes: an Enter in its first moment was meant for before and presses nothing.
+void TestSheetStack::enterJustAfterAQuestionAnswersNothing()
+{
+    QTimer::singleShot(0, m_window, [] {
+        QWidget *box = QApplication::activeModalWidget();
+        QVERIFY(box && QTest::qWaitForWindowExposed(box));
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(box->isVisible());
+        QTRY_VERIFY(box->findChild<TypedAheadGuard *>()->isListening());
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QVERIFY(askTwoWay(m_window, {QStringLiteral("Вопрос"), QStringLiteral("Заменить?"),
+                                 QStringLiteral("Заменить"), QStringLiteral("Сохранить отдельно"),
+                                 true, QMessageBox::Question, true}));
 }
 
 void TestSheetStack::plantedReportNameStaysInTheFolder_data()
